@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Sourced: sets up the private Wine prefix (once) and a virtual X display.
+# Sourced: sets up the private Wine prefix (once), a virtual X display, and a
+# warm Wine server. Every background process is started with its output
+# detached: Wine's services live on after a test and would otherwise hold
+# the test runner's output pipe open.
 export WINEPREFIX="${VELMORA_WINEPREFIX:-$HOME/.velmora-wine}"
 export WINEDEBUG=-all
 export WINEARCH=win32
 export DISPLAY="${VELMORA_DISPLAY:-:77}"
+
 if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
-  (Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
-  for _ in $(seq 50); do xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
+  setsid Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 100); do xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
 fi
+
 if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
-  wineboot --init >/dev/null 2>&1 || true
-  wineserver -w || true
+  wineboot --init </dev/null >/dev/null 2>&1 || true
   # No window manager: unmanaged windows hide at once; no crash dialog.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  wineserver -w || true
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
   touch "$WINEPREFIX/.velmora-ready"
 fi
-# Keep the server warm between test processes.
-(wineserver -p >/dev/null 2>&1 &) || true
+
+# Start (or keep) the server persistent and its services running, detached.
+setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
