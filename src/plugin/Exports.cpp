@@ -1,0 +1,101 @@
+// The six entry points the host logger calls. They use the host's register
+// convention (arguments in EAX, EDX, ECX; a string result goes to a buffer
+// whose address is the extra last argument), which is regparm(3) on i386.
+// Nothing thrown inside ever crosses back into the host: each entry point
+// stops every failure and answers as if there were no window.
+#include <cstdint>
+
+#include "plugin/PluginModule.h"
+#include "plugin/PluginRecords.h"
+#include "window/MainForm.h"
+
+#define HOST_CALL __attribute__((regparm(3)))
+
+extern "C" {
+
+HOST_CALL void VelmoraGrabNumber(const TPluginData* data, TShortStringSlot* result)
+{
+    try {
+        if (data)
+            CopyRecord(CurrentData, *data);
+        const std::string number = (data && fmMainForm) ? fmMainForm->FindMemberNumber() : std::string();
+        if (result)
+            WriteSlot(*result, number);
+    } catch (...) {
+        if (result)
+            WriteSlot(*result, "");
+    }
+}
+
+HOST_CALL void VelmoraRelease()
+{
+    try {
+        if (fmMainForm) {
+            TfmMainForm* form = fmMainForm;
+            form->Release();
+        }
+    } catch (...) {
+    }
+    fmMainForm = nullptr;
+}
+
+HOST_CALL std::int32_t VelmoraGetScore(const TPluginData* data)
+{
+    try {
+        if (!data)
+            return 0;
+        CopyRecord(CurrentData, *data);
+        if (!fmMainForm)
+            return 0;
+        return fmMainForm->ScoreQSO(false);
+    } catch (...) {
+        return 0;
+    }
+}
+
+HOST_CALL std::int32_t VelmoraAddQSO(const TPluginData* data)
+{
+    try {
+        if (!data)
+            return 0;
+        CopyRecord(CurrentData, *data);
+        if (!fmMainForm)
+            return 0;
+        const std::int32_t result = fmMainForm->ScoreQSO(true);
+        if (result > 0)
+            fmMainForm->SortQSOList();
+        fmMainForm->ShowStatistic();
+        return result;
+    } catch (...) {
+        return 0;
+    }
+}
+
+HOST_CALL std::uint32_t VelmoraRun(std::uint32_t /*unused*/, const TPluginData* data)
+{
+    try {
+        if (!fmMainForm) {
+            if (!data)
+                return 0;
+            fmMainForm = new TfmMainForm(*data);
+        }
+        // Taken before showing: a close request or destruction handled while
+        // the window rebuilds may already have let it go when Show returns.
+        const HWND handle = fmMainForm->Handle();
+        fmMainForm->Show();
+        return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));
+    } catch (...) {
+        return 0;
+    }
+}
+
+HOST_CALL void VelmoraGetInfo(TPluginInfo* info)
+{
+    try {
+        if (info)
+            FillPluginInfo(*info);
+    } catch (...) {
+    }
+}
+
+}  // extern "C"

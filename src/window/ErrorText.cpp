@@ -1,0 +1,9 @@
+#include "window/ErrorText.h"
+
+std::string ErrorBoxText(std::string_view message)
+{
+    std::string text(message);
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
+        text += '.';
+    return text;
+}

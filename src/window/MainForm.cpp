@@ -1,0 +1,559 @@
+#include "window/MainForm.h"
+
+#include <algorithm>
+#include <exception>
+#include <set>
+
+#include "members/HostMemberFile.h"
+#include "plugin/PluginModule.h"
+#include "recalc/AdoLogQuery.h"
+#include "recalc/RecalcFromLog.h"
+#include "scoring/StatisticReport.h"
+#include "window/ErrorBox.h"
+#include "window/LocaleCaseFolding.h"
+#include "window/MessagePass.h"
+#include "window/Win32PlacementRegistry.h"
+#include "window/Win32PlacementWindow.h"
+
+namespace {
+
+constexpr char kFormClassName[] = "TfmMainForm";
+constexpr char kPanelClassName[] = "TVelmoraCupPanel";
+constexpr char kDesignedCaption[] = "Velmora Cup";
+constexpr char kRecalcCaption[] = "Recalc Statistic";
+
+// The window as designed, in pixels at 96 pixels per inch.
+constexpr int kDesignedLeft = 975;
+constexpr int kDesignedTop = 138;
+constexpr int kDesignedWidth = 349;
+constexpr int kDesignedHeight = 196;
+constexpr int kPanelHeight = 23;
+constexpr int kButtonTop = 1;
+constexpr int kButtonWidth = 106;
+constexpr int kButtonHeight = 22;
+constexpr int kButtonDistanceFromRight = 105;  // panel 337 wide, button at 232
+constexpr int kButtonId = 1;
+constexpr int kMemoId = 2;
+constexpr BYTE kCyrillicCharset = 204;
+
+// Posted by Release(): the deferred destruction the host's loop delivers.
+constexpr UINT WM_RELEASE_FORM = WM_APP + 0x5C1;
+
+// Every window of ours that still has a native window, so unloading the
+// library can take them all down.
+std::set<TfmMainForm*>& LiveForms()
+{
+    static std::set<TfmMainForm*> forms;
+    return forms;
+}
+
+bool ClassesRegistered = false;
+
+void RegisterWindowClasses(WNDPROC formProc, WNDPROC panelProc)
+{
+    if (ClassesRegistered)
+        return;
+    WNDCLASSEXA form = {};
+    form.cbSize = sizeof form;
+    form.style = CS_DBLCLKS;
+    form.lpfnWndProc = formProc;
+    form.hInstance = PluginInstance();
+    form.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+    form.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    form.lpszClassName = kFormClassName;
+    if (!RegisterClassExA(&form) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw std::runtime_error("Cannot register the window class " + std::string(kFormClassName));
+
+    WNDCLASSEXA panel = form;
+    panel.style = 0;
+    panel.lpfnWndProc = panelProc;
+    panel.hIcon = nullptr;
+    panel.lpszClassName = kPanelClassName;
+    if (!RegisterClassExA(&panel) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw std::runtime_error("Cannot register the window class " + std::string(kPanelClassName));
+    ClassesRegistered = true;
+}
+
+HFONT CreatePixelFont(int height, const char* face, BYTE charset, DWORD pitch)
+{
+    return CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch, face);
+}
+
+// Counts the event handlers running on this window. While any runs (they
+// may pass messages or show a modal box), a close request or a destruction
+// waits, so nothing is released or freed under a running handler. The
+// outermost scope carries out what waited; it may free the window, so
+// nothing may touch it after the scope ends.
+class TBusyScope {
+public:
+    TBusyScope(int& depth, TfmMainForm& form, void (*finish)(TfmMainForm&))
+        : Depth_(depth), Form_(form), Finish_(finish)
+    {
+        ++Depth_;
+    }
+    ~TBusyScope()
+    {
+        if (--Depth_ == 0)
+            Finish_(Form_);
+    }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    int& Depth_;
+    TfmMainForm& Form_;
+    void (*Finish_)(TfmMainForm&);
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- creation
+
+TfmMainForm::TfmMainForm(const TPluginData& hostRecord)
+{
+    RegisterWindowClasses(&TfmMainForm::WindowProc, &TfmMainForm::PanelProc);
+
+    // Always on top, its own taskbar entry and no owner; sizeable, with a
+    // minimise box but no maximise box.
+    Handle_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_APPWINDOW, kFormClassName, kDesignedCaption,
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                              kDesignedLeft, kDesignedTop, kDesignedWidth, kDesignedHeight, nullptr, nullptr,
+                              PluginInstance(), this);
+    if (!Handle_)
+        throw std::runtime_error("Cannot create the statistics window");
+
+    try {
+        CreateControls();
+        PlacementRegistry_ = std::make_unique<TWin32PlacementRegistry>();
+        PlacementWindow_ = std::make_unique<TWin32PlacementWindow>(
+            [this](TWindowState state) { ShowMaximized_ = state == TWindowState::Maximized; }, Handle_);
+        FormStorage1 = std::make_unique<TFormStorage>(*PlacementRegistry_, *PlacementWindow_, kFormClassName);
+
+        State_ = std::make_unique<TScoringState>(&FoldCaseForUserLocale);
+        CopyRecord(CurrentData, hostRecord);
+        const std::string caption = ReadSlot(CurrentData.CaptionPrefix) + " in " + kDesignedCaption;
+        SetWindowTextA(Handle_, caption.c_str());
+        LogQuery = std::make_unique<TAdoLogQuery>(reinterpret_cast<IUnknown*>(static_cast<UINT_PTR>(CurrentData.Connection)));
+        LoadMemberFile();
+    } catch (...) {
+        // The native window must not outlive a half-built object.
+        SetWindowLongPtrA(Handle_, GWLP_USERDATA, 0);
+        LiveForms().erase(this);
+        DestroyWindow(Handle_);
+        throw;
+    }
+}
+
+TfmMainForm::~TfmMainForm() = default;
+
+void TfmMainForm::CreateControls()
+{
+    ButtonFont_.Reset(CreatePixelFont(11, "MS Sans Serif", DEFAULT_CHARSET, DEFAULT_PITCH | FF_DONTCARE));
+    MemoFont_.Reset(CreatePixelFont(11, "Courier New", kCyrillicCharset, FIXED_PITCH | FF_MODERN));
+
+    // Created in tab order: the panel with its button first, then the memo.
+    Panel1 = CreateWindowExA(0, kPanelClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, kPanelHeight,
+                             Handle_, nullptr, PluginInstance(), nullptr);
+    BitBtn1 = CreateWindowExA(0, "BUTTON", kRecalcCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0,
+                              kButtonTop, kButtonWidth, kButtonHeight, Panel1,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kButtonId)), PluginInstance(), nullptr);
+    // No word wrap (long lines run on to the right) and no scroll bars.
+    myStatisticM = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOHSCROLL |
+                                       ES_AUTOVSCROLL | ES_WANTRETURN,
+                                   0, 0, 0, 0, Handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kMemoId)),
+                                   PluginInstance(), nullptr);
+    if (!Panel1 || !BitBtn1 || !myStatisticM)
+        throw std::runtime_error("Cannot create the controls of the statistics window");
+    SendMessageA(BitBtn1, WM_SETFONT, reinterpret_cast<WPARAM>(ButtonFont_.Get()), FALSE);
+    SendMessageA(myStatisticM, WM_SETFONT, reinterpret_cast<WPARAM>(MemoFont_.Get()), FALSE);
+    SendMessageA(myStatisticM, EM_SETLIMITTEXT, 0, 0);  // a long report is never cut
+    LayoutControls();
+}
+
+void TfmMainForm::LayoutControls()
+{
+    RECT client;
+    GetClientRect(Handle_, &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    const int panelTop = std::max(0, height - kPanelHeight);
+    MoveWindow(Panel1, 0, panelTop, width, kPanelHeight, TRUE);
+    MoveWindow(BitBtn1, width - kButtonDistanceFromRight, kButtonTop, kButtonWidth, kButtonHeight, TRUE);
+    MoveWindow(myStatisticM, 0, 0, width, panelTop, TRUE);
+}
+
+void TfmMainForm::LoadMemberFile()
+{
+    // A member file that cannot be read is reported, and the window goes on
+    // with an empty list: failing here would take the host down with us.
+    const std::string path = HostMemberFilePath();
+    try {
+        State_->MemberList = LoadHostMemberFile(path);
+    } catch (const std::exception& error) {
+        State_->MemberList.clear();
+        ReportError(error.what());
+    }
+}
+
+// ------------------------------------------------------------ the scoring
+
+std::int32_t TfmMainForm::ScoreQSO(bool add)
+{
+    return State_ ? State_->Scorer.ScoreQSO(ContactOf(CurrentData), add) : 0;
+}
+
+void TfmMainForm::SortQSOList()
+{
+    if (State_)
+        State_->Scorer.SortQSOList();
+}
+
+void TfmMainForm::ShowStatistic()
+{
+    if (!State_)
+        return;
+    const std::string report = StatisticReportText(State_->Scorer.StatList());
+    SetWindowTextA(myStatisticM, report.c_str());
+}
+
+std::string TfmMainForm::FindMemberNumber() const
+{
+    return State_ ? ::FindMemberNumber(State_->MemberList, SlotView(CurrentData.CallSign)) : std::string();
+}
+
+// -------------------------------------------------------------- showing
+
+void TfmMainForm::Show()
+{
+    if (IsWindowVisible(Handle_)) {
+        // Only to the front: no reload, no rebuild, a minimised window stays so.
+        SetWindowPos(Handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return;
+    }
+    if (Closed_ || Destroying_)
+        return;
+
+    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
+    try {
+        FormStorage1->LoadPlacement();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    }
+    FormShow();
+    if (Closed_ || CloseDeferred_ || Destroying_ || !Handle_)
+        return;  // closed meanwhile: stays hidden
+    ShowWindow(Handle_, ShowMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    SetForegroundWindow(Handle_);
+}
+
+void TfmMainForm::FormShow()
+{
+    ExecuteRecalcStatistic();
+}
+
+// ------------------------------------------------------------- the action
+
+void TfmMainForm::SetRecalcStatisticEnabled(bool enabled)
+{
+    RecalcStatisticEnabled = enabled;
+    EnableWindow(BitBtn1, enabled ? TRUE : FALSE);
+}
+
+void TfmMainForm::ExecuteRecalcStatistic()
+{
+    if (!RecalcStatisticEnabled || !State_)
+        return;
+    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
+    try {
+        RecalcStatisticExecute();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    } catch (...) {
+        ReportError("Unexpected failure while rebuilding the statistic");
+    }
+}
+
+void TfmMainForm::RecalcStatisticExecute()
+{
+    PassWaitingMessages();
+    SetRecalcStatisticEnabled(false);
+    try {
+        RecalcFromLog();
+        ShowStatistic();
+    } catch (...) {
+        SetRecalcStatisticEnabled(true);
+        throw;
+    }
+    SetRecalcStatisticEnabled(true);
+}
+
+void TfmMainForm::RecalcFromLog()
+{
+    if (!State_)
+        return;
+    TRecalcHooks hooks;
+    hooks.ClearReport = [this] { SetWindowTextA(myStatisticM, ""); };
+    hooks.PassMessages = [] { PassWaitingMessages(); };
+    ::RecalcFromLog(CurrentData, State_->Scorer, *LogQuery, hooks);
+}
+
+// ------------------------------------------------------- closing and the end
+
+void TfmMainForm::CloseRequest()
+{
+    if (Closed_ || Destroying_)
+        return;
+    if (BusyDepth_ > 0) {
+        CloseDeferred_ = true;
+        return;
+    }
+    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
+    FormCloseQuery();
+    try {
+        FormStorage1->StorePlacement();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    }
+    FormClose();
+    ShowWindow(Handle_, SW_HIDE);
+}
+
+void TfmMainForm::FormCloseQuery()
+{
+    if (LogQuery)
+        LogQuery->Close();
+    State_.reset();
+}
+
+void TfmMainForm::FormClose()
+{
+    Closed_ = true;
+    Release();
+    if (fmMainForm == this)
+        fmMainForm = nullptr;
+}
+
+void TfmMainForm::EndSessionQuery()
+{
+    // The log-off may still be called off, so the placement is saved but the
+    // scoring state stays usable.
+    if (Closed_ || Destroying_)
+        return;
+    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
+    try {
+        FormStorage1->StorePlacement();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    }
+}
+
+void TfmMainForm::FormSysCommand(WPARAM command)
+{
+    // Only SC_CLOSE itself; a window that awaits destruction must not come
+    // back over released state.
+    if (Closed_ || Destroying_)
+        return;
+    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
+    (void)command;
+    if (!IsWindowVisible(Handle_))
+        Show();
+    if (!Closed_ && !CloseDeferred_)
+        ShowWindow(Handle_, SW_MINIMIZE);
+}
+
+void TfmMainForm::Release()
+{
+    PostMessageA(Handle_, WM_RELEASE_FORM, 0, 0);
+}
+
+void TfmMainForm::FormDestroy()
+{
+    Destroying_ = true;
+    if (fmMainForm == this)
+        fmMainForm = nullptr;
+    ++BusyDepth_;  // a box shown here must not free us underneath
+    try {
+        FormStorage1->StorePlacementOnDestroy();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    }
+    --BusyDepth_;
+    if (LogQuery)
+        LogQuery->Close();
+    State_.reset();
+    LogQuery.reset();
+}
+
+void TfmMainForm::FinishDeferredRequests()
+{
+    if (BusyDepth_ != 0)
+        return;
+    if (NativeWindowGone_) {
+        delete this;
+        return;
+    }
+    if (CloseDeferred_) {
+        CloseDeferred_ = false;
+        CloseRequest();  // may finish more deferred work itself
+        return;
+    }
+    if (DestroyDeferred_) {
+        DestroyDeferred_ = false;
+        // Posted again rather than done here: the caller's frames still use us.
+        Release();
+    }
+}
+
+void TfmMainForm::ReportError(const std::string& message) const
+{
+    ShowErrorBox(Handle_ && IsWindowVisible(Handle_) ? Handle_ : nullptr, message);
+}
+
+void TfmMainForm::DestroyAllWindows()
+{
+    const std::set<TfmMainForm*> forms = LiveForms();
+    for (TfmMainForm* form : forms) {
+        if (form->Handle_)
+            DestroyWindow(form->Handle_);
+    }
+}
+
+void TfmMainForm::UnregisterWindowClasses()
+{
+    if (!ClassesRegistered)
+        return;
+    UnregisterClassA(kPanelClassName, PluginInstance());
+    UnregisterClassA(kFormClassName, PluginInstance());
+    ClassesRegistered = false;
+}
+
+// ------------------------------------------------------ window procedures
+
+LRESULT CALLBACK TfmMainForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<TfmMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        form->Handle_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        LiveForms().insert(form);
+    }
+    auto* form = reinterpret_cast<TfmMainForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!form)
+        return DefWindowProcA(window, message, wParam, lParam);
+    try {
+        return form->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        ShowErrorBox(nullptr, error.what());
+    } catch (...) {
+        ShowErrorBox(nullptr, "Unexpected failure in the statistics window");
+    }
+    return 0;
+}
+
+LRESULT TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SIZE:
+        if (Panel1)
+            LayoutControls();
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kButtonId && HIWORD(wParam) == BN_CLICKED)
+            ExecuteRecalcStatistic();
+        return 0;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->hwndItem == BitBtn1)
+            DrawButton(*item);
+        return TRUE;
+    }
+    case WM_SYSCOMMAND:
+        if (wParam == SC_CLOSE) {
+            FormSysCommand(wParam);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        CloseRequest();
+        return 0;
+    case WM_QUERYENDSESSION:
+        EndSessionQuery();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (!wParam && FormStorage1)
+            FormStorage1->ForgetSaved();  // the log-off was called off: save again later
+        return 0;
+    case WM_RELEASE_FORM:
+        if (BusyDepth_ > 0)
+            DestroyDeferred_ = true;
+        else
+            DestroyWindow(Handle_);
+        return 0;
+    case WM_DESTROY:
+        FormDestroy();
+        return 0;
+    case WM_NCDESTROY: {
+        SetWindowLongPtrA(Handle_, GWLP_USERDATA, 0);
+        LiveForms().erase(this);
+        const LRESULT result = DefWindowProcA(Handle_, message, wParam, lParam);
+        Handle_ = nullptr;
+        if (BusyDepth_ > 0)
+            NativeWindowGone_ = true;  // freed when the running handler ends
+        else
+            delete this;
+        return result;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcA(Handle_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TfmMainForm::PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The panel only holds the button; its notifications belong to the form.
+    if (message == WM_COMMAND || message == WM_DRAWITEM)
+        return SendMessageA(GetParent(panel), message, wParam, lParam);
+    return DefWindowProcA(panel, message, wParam, lParam);
+}
+
+void TfmMainForm::DrawButton(const DRAWITEMSTRUCT& item) const
+{
+    HDC dc = item.hDC;
+    RECT frame = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool enabled = (item.itemState & ODS_DISABLED) == 0;
+    DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+
+    const int shift = pressed ? 1 : 0;
+    // The 16 x 16 glyph: a circular arrow, greyed while the action is off.
+    const int glyphLeft = frame.left + 6 + shift;
+    const int glyphTop = frame.top + (frame.bottom - frame.top - 16) / 2 + shift;
+    {
+        TScopedPen pen(CreatePen(PS_SOLID, 2, enabled ? RGB(0, 128, 0) : GetSysColor(COLOR_GRAYTEXT)));
+        TScopedSelect selectPen(dc, pen.Get());
+        Arc(dc, glyphLeft + 2, glyphTop + 2, glyphLeft + 14, glyphTop + 14, glyphLeft + 14, glyphTop + 4,
+            glyphLeft + 14, glyphTop + 12);
+        MoveToEx(dc, glyphLeft + 13, glyphTop + 1, nullptr);
+        LineTo(dc, glyphLeft + 13, glyphTop + 5);
+        LineTo(dc, glyphLeft + 9, glyphTop + 5);
+    }
+
+    char caption[64] = {};
+    GetWindowTextA(item.hwndItem, caption, sizeof caption);
+    RECT text = frame;
+    text.left = glyphLeft + 16 + 4;
+    text.top += shift;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    TScopedSelect selectFont(dc, ButtonFont_.Get());
+    DrawTextA(dc, caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    if ((item.itemState & ODS_FOCUS) != 0) {
+        RECT focus = frame;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
+}
