@@ -5,8 +5,8 @@
 // stops every failure and answers as if there were no window.
 #include <cstdint>
 
+#include "plugin/EntryPoints.h"
 #include "plugin/PluginModule.h"
-#include "plugin/PluginRecords.h"
 #include "window/MainForm.h"
 
 #define HOST_CALL __attribute__((regparm(3)))
@@ -16,24 +16,21 @@ extern "C" {
 HOST_CALL void VelmoraGrabNumber(const TPluginData* data, TShortStringSlot* result)
 {
     try {
-        if (data)
-            CopyRecord(CurrentData, *data);
-        const std::string number = (data && fmMainForm) ? fmMainForm->FindMemberNumber() : std::string();
-        if (result)
-            WriteSlot(*result, number);
+        GrabNumberEntry(CurrentData, data, fmMainForm, result);
     } catch (...) {
-        if (result)
-            WriteSlot(*result, "");
+        try {
+            if (result)
+                WriteSlot(*result, "");
+        } catch (...) {
+        }
     }
 }
 
 HOST_CALL void VelmoraRelease()
 {
     try {
-        if (fmMainForm) {
-            TfmMainForm* form = fmMainForm;
-            form->Release();
-        }
+        if (fmMainForm)
+            fmMainForm->Release();
     } catch (...) {
     }
     fmMainForm = nullptr;
@@ -42,12 +39,7 @@ HOST_CALL void VelmoraRelease()
 HOST_CALL std::int32_t VelmoraGetScore(const TPluginData* data)
 {
     try {
-        if (!data)
-            return 0;
-        CopyRecord(CurrentData, *data);
-        if (!fmMainForm)
-            return 0;
-        return fmMainForm->ScoreQSO(false);
+        return GetScoreEntry(CurrentData, data, fmMainForm);
     } catch (...) {
         return 0;
     }
@@ -56,16 +48,7 @@ HOST_CALL std::int32_t VelmoraGetScore(const TPluginData* data)
 HOST_CALL std::int32_t VelmoraAddQSO(const TPluginData* data)
 {
     try {
-        if (!data)
-            return 0;
-        CopyRecord(CurrentData, *data);
-        if (!fmMainForm)
-            return 0;
-        const std::int32_t result = fmMainForm->ScoreQSO(true);
-        if (result > 0)
-            fmMainForm->SortQSOList();
-        fmMainForm->ShowStatistic();
-        return result;
+        return AddQSOEntry(CurrentData, data, fmMainForm);
     } catch (...) {
         return 0;
     }
@@ -92,8 +75,7 @@ HOST_CALL std::uint32_t VelmoraRun(std::uint32_t /*unused*/, const TPluginData* 
 HOST_CALL void VelmoraGetInfo(TPluginInfo* info)
 {
     try {
-        if (info)
-            FillPluginInfo(*info);
+        GetInfoEntry(info);
     } catch (...) {
     }
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "members/MemberList.h"
+#include "plugin/EntryPoints.h"
 #include "plugin/PluginRecords.h"
 #include "recalc/LogQuery.h"
 #include "scoring/ContestScorer.h"
@@ -19,7 +20,7 @@
 class TWin32PlacementRegistry;
 class TWin32PlacementWindow;
 
-class TfmMainForm {
+class TfmMainForm final : public TScoringWindow {
 public:
     // Copies the host record into CurrentData, creates the native window
     // (hidden) and the scoring state, and reads the member file.
@@ -37,10 +38,10 @@ public:
     void Release();
 
     // The scoring operations the entry points use, on CurrentData.
-    std::int32_t ScoreQSO(bool add);
-    void SortQSOList();
-    void ShowStatistic();
-    std::string FindMemberNumber() const;
+    std::int32_t ScoreQSO(bool add) override;
+    void SortQSOList() override;
+    void ShowStatistic() override;
+    std::string FindMemberNumber() const override;
 
     // Library unload: destroys every window of ours still alive.
     static void DestroyAllWindows();
