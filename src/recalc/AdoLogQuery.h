@@ -13,7 +13,7 @@
 struct _ADORecordset;
 struct ADOFields;
 
-class TAdoLogQuery : public TLogQuery {
+class TAdoLogQuery final : public TLogQuery {
 public:
     // `connection` is the host's ADO connection (its _Connection or any other
     // interface of it); the query keeps a reference for its whole life. The

@@ -40,7 +40,9 @@ void RecalcFromLog(TPluginData& currentData, TContestScorer& state, TLogQuery& q
 
     while (!query.PastLastRow()) {
         ReadRowInto(currentData, query);
-        state.ScoreQSO(ContactOf(currentData), true);
+        const std::int32_t result = state.ScoreQSO(ContactOf(currentData), true);
+        if (hooks.RowScored)
+            hooks.RowScored(result);
         query.Next();
     }
     query.Close();

@@ -1,6 +1,7 @@
 // Rebuilding the whole scoring state from the host's log table.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -13,6 +14,10 @@
 struct TRecalcHooks {
     std::function<void()> ClearReport;
     std::function<void()> PassMessages;
+    // Tools that report on every contact: called after each row's ScoreQSO
+    // with its result, while the query still stands on that row. The
+    // initializer lets callers that name only the first two hooks leave it out.
+    std::function<void(std::int32_t result)> RowScored = nullptr;
 };
 
 std::string LogStatement(const TPluginData& currentData);

@@ -1,11 +1,12 @@
 #include "hostado/LogDatabase.h"
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 #include <numeric>
 #include <stdexcept>
 #include <utility>
+
+#include "logfiles/LogCollation.h"
 
 namespace hostado {
 
@@ -17,31 +18,6 @@ bool SameIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
-bool IsAsciiLetterOrDigit(int code)
-{
-    return (code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');
-}
-
-// The rank of every byte under TCollation::CaseInsensitive.
-std::array<unsigned char, 256> CaseInsensitiveRanks()
-{
-    std::array<unsigned char, 256> ranks{};
-    unsigned char next = 1;
-    for (int code = 0; code < 128; ++code)
-        if (!IsAsciiLetterOrDigit(code))
-            ranks[code] = next++;
-    for (int code = '0'; code <= '9'; ++code)
-        ranks[code] = next++;
-    for (int code = 'A'; code <= 'Z'; ++code) {
-        ranks[code] = next;
-        ranks[code + ('a' - 'A')] = next;
-        ++next;
-    }
-    for (int code = 128; code < 256; ++code)
-        ranks[code] = next++;
-    return ranks;
 }
 
 std::string CellText(const TCell& cell)
@@ -59,11 +35,7 @@ std::string SortKey(const std::string& text, TCollation collation)
 {
     if (collation != TCollation::CaseInsensitive)
         return text;
-    static const std::array<unsigned char, 256> ranks = CaseInsensitiveRanks();
-    std::string key(text.size(), '\0');
-    std::transform(text.begin(), text.end(), key.begin(),
-                   [](char c) { return static_cast<char>(ranks[static_cast<unsigned char>(c)]); });
-    return key;
+    return CaseInsensitiveCollationKey(text);
 }
 
 std::vector<std::string_view> Words(std::string_view text)

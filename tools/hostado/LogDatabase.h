@@ -47,7 +47,8 @@ private:
 // How "order by" ranks texts.
 enum class TCollation {
     // As many database collations do: letter case ignored; spaces and
-    // punctuation before digits, digits before letters, codes above 127 last.
+    // punctuation before digits, digits before letters, codes above 127 last
+    // (defined in logfiles/LogCollation.h, shared with the native scorer).
     CaseInsensitive,
     // Byte by byte as unsigned codes.
     Ordinal,

@@ -1,0 +1,106 @@
+// velmora-score as a command: its JSON, its escapes and its exit status.
+// (The text output is pinned byte for byte by the CTest run of the program
+// on the CSV sample.)
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/TempLogFile.h"
+#include "velmora-score/ScoreCommand.h"
+#include "velmora-score/ScoreOutput.h"
+
+namespace {
+
+struct TRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+TRun RunCommand(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    TRun run;
+    run.Status = RunScore(args, out, err);
+    run.Out = out.str();
+    run.Err = err.str();
+    return run;
+}
+
+}  // namespace
+
+TEST(ScoreCommand, JsonShape)
+{
+    const TTempLogFile log("small.adi",
+                           "<CALL:4>K1\xC9Z<BAND:3>20m<MODE:2>CW<SRX_STRING:10>599 \"VC12\"<EOR>\n"
+                           "<CALL:4>K1\xC9Z<BAND:3>20M<MODE:2>CW<EOR>\n");
+    const TRun run = RunCommand({"--json", log.Path()});
+    EXPECT_EQ(run.Status, kExitScored);
+    EXPECT_EQ(run.Out,
+              "{\n"
+              "  \"report\": \"Band\\t  QSOs\\tPoints\\tVClist\\t\\r\\n  20\\t     1\\t     3\\t     1\\t\\r\\n"
+              "Total\\t     1\\t     3\\t     1\\t\\r\\n Score: 3*1=3\",\n"
+              "  \"bands\": [\n"
+              "    {\"band\": \"20\", \"qsos\": 1, \"points\": 3, \"members\": 1}\n"
+              "  ],\n"
+              "  \"totals\": {\"qsos\": 1, \"points\": 3, \"members\": 1},\n"
+              "  \"score\": 3,\n"
+              "  \"contacts\": [\n"
+              "    {\"row\": 1, \"call\": \"K1\\u00C9Z\", \"band\": \"20\", \"mode\": \"CW\", "
+              "\"exchange\": \"599 \\\"VC12\\\"\", \"duplicate\": false, \"points\": 3, \"member\": \"VC12\"},\n"
+              "    {\"row\": 2, \"call\": \"K1\\u00C9Z\", \"band\": \"20\", \"mode\": \"CW\", "
+              "\"exchange\": null, \"duplicate\": true, \"points\": 0, \"member\": null}\n"
+              "  ]\n"
+              "}\n");
+
+    const TTempLogFile empty("empty.csv", "CallSign,Continent\n");
+    EXPECT_EQ(RunCommand({empty.Path(), "--json"}).Out,
+              "{\n"
+              "  \"report\": \"Band\\t  QSOs\\tPoints\\tVClist\\t\\r\\nTotal\\t     0\\t     0\\t     0\\t\\r\\n"
+              " Score: 0*0=0\",\n"
+              "  \"bands\": [],\n"
+              "  \"totals\": {\"qsos\": 0, \"points\": 0, \"members\": 0},\n"
+              "  \"score\": 0,\n"
+              "  \"contacts\": []\n"
+              "}\n")
+        << "an empty log; options may follow the log";
+}
+
+TEST(ScoreCommand, TextsAreEscaped)
+{
+    EXPECT_EQ(EscapedField("DL1ABC/P"), "DL1ABC/P");
+    EXPECT_EQ(EscapedField("a\tb\r\nc\\d\x7F\xE9"), "a\\x09b\\x0D\\x0Ac\\\\d\\x7F\xE9")
+        << "controls and backslash escaped, other high bytes kept";
+    EXPECT_EQ(JsonString("\"\\/\b\f\n\r\t\x01\x7F\xFF"), "\"\\\"\\\\/\\b\\f\\n\\r\\t\\u0001\\u007F\\u00FF\"");
+}
+
+TEST(ScoreCommand, ExitStatus)
+{
+    const TRun help = RunCommand({"--help"});
+    EXPECT_EQ(help.Status, kExitScored);
+    EXPECT_EQ(help.Out, ScoreUsageText());
+    EXPECT_EQ(help.Out.rfind("Usage: velmora-score [--json] LOG\n", 0), 0u);
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"--json"}, {"--xml", "log.adi"}, {"a.adi", "b.adi"}}) {
+        const TRun run = RunCommand(args);
+        EXPECT_EQ(run.Status, kExitUsage) << "args: " << ::testing::PrintToString(args);
+        EXPECT_EQ(run.Out, "") << "nothing on the output for a usage error";
+        EXPECT_NE(run.Err.find("Try 'velmora-score --help'."), std::string::npos);
+    }
+
+    const TRun missing = RunCommand({"--", "-no-such-log.adi"});
+    EXPECT_EQ(missing.Status, kExitUnreadableLog) << "after --, a name starting with - is a log";
+    EXPECT_EQ(missing.Err, "velmora-score: -no-such-log.adi: no such file\n");
+    EXPECT_EQ(missing.Out, "");
+
+    const TTempLogFile malformed("malformed.adi", "<CALL:5>K1ABC<EOR>\n<CALL:5>W1XYZ\n");
+    const TRun bad = RunCommand({malformed.Path()});
+    EXPECT_EQ(bad.Status, kExitUnreadableLog);
+    EXPECT_EQ(bad.Err, "velmora-score: " + malformed.Path() +
+                           ": line 2 (byte offset 19): record without <EOR> at the end of the file\n");
+    EXPECT_EQ(bad.Out, "") << "no half report for a half-read log";
+}
