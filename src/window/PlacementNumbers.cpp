@@ -1,6 +1,5 @@
 #include "window/PlacementNumbers.h"
 
-#include <cstdio>
 #include <optional>
 
 namespace {
@@ -110,18 +109,18 @@ std::int32_t PlacementWordOrDefault(const std::vector<std::string>& words,
 std::string FormatPlacementNumbers(std::int32_t first, std::int32_t second,
                                    std::int32_t third, std::int32_t fourth)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", static_cast<long>(first),
-                  static_cast<long>(second), static_cast<long>(third),
-                  static_cast<long>(fourth));
+    // Appended piece by piece: GCC 12 mistakes "literal + std::string" for
+    // overlapping copies (-Wrestrict) when it inlines it.
+    std::string text = std::to_string(first);
+    for (const std::int32_t number : {second, third, fourth})
+        text.append(",").append(std::to_string(number));
     return text;
 }
 
 std::string ScreenSuffix(std::int32_t width, std::int32_t height)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "(%ldx%ld)", static_cast<long>(width),
-                  static_cast<long>(height));
+    std::string text = "(";
+    text.append(std::to_string(width)).append("x").append(std::to_string(height)).append(")");
     return text;
 }
 
@@ -134,5 +133,7 @@ std::string ApplicationKeyFromExecutable(std::string_view executablePath)
     const std::size_t extension = name.rfind('.');
     if (extension != std::string_view::npos)
         name = name.substr(0, extension);
-    return "Software\\" + std::string(name);
+    std::string key = "Software\\";
+    key.append(name);
+    return key;
 }

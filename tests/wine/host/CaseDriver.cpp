@@ -1,0 +1,263 @@
+// plugin_wine_tests.exe: without --case it is the driver, which runs every
+// case in a process of its own; with --case NAME it runs that one case here.
+//
+//   plugin_wine_tests.exe --dll PATH            all cases, one process each
+//   plugin_wine_tests.exe --dll PATH --case N   case N in this process
+//   plugin_wine_tests.exe --list                the cases and what they cover
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "Checks.h"
+#include "HostCase.h"
+#include "HostRegistry.h"
+#include "PluginLibrary.h"
+
+namespace {
+
+constexpr DWORD kCaseTimeoutMs = 60000;
+
+std::string OwnPath()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
+
+// CTest hands over a Unix path; Wine's Z: drive maps the Unix root.
+std::string WindowsPath(std::string path)
+{
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+void DeleteFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = folder + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteFolder(path + "\\");
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The state a case starts from: its Plugins folder with or without the member
+// file, and no registry data of its executable.
+void PrepareCase(const host::THostCase& hostCase, const std::string& exeFolder, const std::string& exeName)
+{
+    const std::string plugins = exeFolder + "Plugins\\";
+    CreateDirectoryA(plugins.c_str(), nullptr);
+    DeleteFileA((plugins + "VC.dom").c_str());
+    if (hostCase.Options.MemberFile)
+        WriteFileBytes(plugins + "VC.dom", *hostCase.Options.MemberFile);
+    host::DeleteHostKey(exeName);
+}
+
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info)
+{
+    std::printf("CRASH: exception %08lX at %p\n", info->ExceptionRecord->ExceptionCode,
+                info->ExceptionRecord->ExceptionAddress);
+    std::fflush(stdout);
+    ExitProcess(3);
+}
+
+int RunCaseHere(const host::THostCase& hostCase)
+{
+    std::printf("case %s: %s\n", hostCase.Name.c_str(), hostCase.Summary.c_str());
+    host::ResetFailureCount();
+    try {
+        hostCase.Body();
+    } catch (const host::TCaseAborted& aborted) {
+        std::printf("case ended early: %s\n", aborted.what());
+    } catch (const std::exception& error) {
+        host::ReportFailure(__FILE__, __LINE__, std::string("unexpected exception: ") + error.what());
+    }
+    const int failures = host::FailureCount();
+    std::printf("%s: %d failed check(s)\n", failures == 0 ? "PASS" : "FAIL", failures);
+    std::fflush(stdout);
+    return failures == 0 ? 0 : 1;
+}
+
+struct TCaseOutcome {
+    std::string Name;
+    bool Passed = false;
+    std::string Why;
+};
+
+TCaseOutcome RunCaseInOwnProcess(const host::THostCase& hostCase, const std::string& dllPath)
+{
+    TCaseOutcome outcome{hostCase.Name, false, {}};
+    const std::string folder = FolderOf(OwnPath()) + "wine-cases\\" + hostCase.Name + "\\";
+    DeleteFolder(folder);
+    CreateDirectoryA((FolderOf(OwnPath()) + "wine-cases").c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string exeFile = hostCase.Options.ExeName.value_or(hostCase.Name + ".exe");
+    const std::string exe = folder + exeFile;
+    // A hard link costs no space; a copy serves where links are not possible.
+    if (!CreateHardLinkA(exe.c_str(), OwnPath().c_str(), nullptr) && !CopyFileA(OwnPath().c_str(), exe.c_str(), FALSE)) {
+        outcome.Why = "cannot copy the test executable to " + exe;
+        return outcome;
+    }
+    PrepareCase(hostCase, folder, exeFile.substr(0, exeFile.find_last_of('.')));
+
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const std::string outputPath = folder + "output.txt";
+    HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    std::string commandLine = "\"" + exe + "\" --case " + hostCase.Name + " --prepared --dll \"" + dllPath + "\"";
+    PROCESS_INFORMATION process = {};
+    const BOOL started = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        folder.c_str(), &startup, &process);
+    CloseHandle(output);
+    if (!started) {
+        outcome.Why = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
+        return outcome;
+    }
+    DWORD exitCode = 0;
+    if (WaitForSingleObject(process.hProcess, kCaseTimeoutMs) == WAIT_TIMEOUT) {
+        TerminateProcess(process.hProcess, 124);
+        WaitForSingleObject(process.hProcess, 5000);
+        outcome.Why = "timed out after " + std::to_string(kCaseTimeoutMs / 1000) + " s (a blocking box or loop?)";
+    }
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    std::string text = ReadFileBytes(outputPath);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!text.empty() && text.back() != '\n')
+        std::printf("\n");
+    if (outcome.Why.empty()) {
+        outcome.Passed = exitCode == 0;
+        if (!outcome.Passed) {
+            char why[64];
+            std::snprintf(why, sizeof why, "exit code %lu (0x%08lX)", exitCode, exitCode);
+            outcome.Why = why;
+        }
+    }
+    return outcome;
+}
+
+int RunAll(const std::string& dllPath, const std::string& filter)
+{
+    std::vector<TCaseOutcome> outcomes;
+    for (const host::THostCase* hostCase : host::OrderedCases()) {
+        if (!filter.empty() && hostCase->Name.find(filter) == std::string::npos)
+            continue;
+        std::printf("=== %s\n", hostCase->Name.c_str());
+        std::fflush(stdout);
+        outcomes.push_back(RunCaseInOwnProcess(*hostCase, dllPath));
+        std::fflush(stdout);
+    }
+    int passed = 0;
+    int failed = 0;
+    std::printf("\nSummary:\n");
+    for (const TCaseOutcome& outcome : outcomes) {
+        std::printf("  %-44s %s%s%s\n", outcome.Name.c_str(), outcome.Passed ? "passed" : "FAILED",
+                    outcome.Why.empty() ? "" : ": ", outcome.Why.c_str());
+        (outcome.Passed ? passed : failed) += 1;
+    }
+    std::printf("%d passed, %d failed\n", passed, failed);
+    std::fflush(stdout);
+    return failed == 0 && passed > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string dllPath;
+    std::string caseName;
+    std::string filter;
+    bool prepared = false;
+    bool list = false;
+    for (int index = 1; index < argc; ++index) {
+        const std::string argument = argv[index];
+        if (argument == "--dll" && index + 1 < argc)
+            dllPath = argv[++index];
+        else if (argument == "--case" && index + 1 < argc)
+            caseName = argv[++index];
+        else if (argument == "--filter" && index + 1 < argc)
+            filter = argv[++index];
+        else if (argument == "--prepared")
+            prepared = true;
+        else if (argument == "--list")
+            list = true;
+        else if (dllPath.empty() && argument.rfind("--", 0) != 0)
+            dllPath = argument;
+        else {
+            std::fprintf(stderr, "unknown argument %s\n", argument.c_str());
+            return 2;
+        }
+    }
+
+    if (list) {
+        for (const host::THostCase* hostCase : host::OrderedCases())
+            std::printf("%-44s %s\n", hostCase->Name.c_str(), hostCase->Summary.c_str());
+        return 0;
+    }
+    if (dllPath.empty())
+        dllPath = FolderOf(OwnPath()) + "VelmoraCup.dll";
+    dllPath = WindowsPath(dllPath);
+    // An absolute path, since each case runs from its own folder.
+    char full[MAX_PATH] = {};
+    if (GetFullPathNameA(dllPath.c_str(), MAX_PATH, full, nullptr) > 0)
+        dllPath = full;
+    host::SetPluginPath(dllPath);
+
+    if (caseName.empty())
+        return RunAll(dllPath, filter);
+
+    const host::THostCase* hostCase = host::FindCase(caseName);
+    if (!hostCase) {
+        std::fprintf(stderr, "no case named %s (see --list)\n", caseName.c_str());
+        return 2;
+    }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(&ReportCrash);
+    if (!prepared)
+        PrepareCase(*hostCase, FolderOf(OwnPath()), host::HostExeName());
+    return RunCaseHere(*hostCase);
+}

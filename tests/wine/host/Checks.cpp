@@ -1,0 +1,49 @@
+#include "Checks.h"
+
+#include <cstdio>
+
+namespace host {
+
+namespace {
+int Failures = 0;
+}
+
+int FailureCount() { return Failures; }
+void ResetFailureCount() { Failures = 0; }
+
+void ReportFailure(const char* file, int line, const std::string& message)
+{
+    ++Failures;
+    // Only the file's own name: the build's absolute paths add nothing.
+    std::string_view name(file);
+    if (const auto slash = name.find_last_of("\\/"); slash != std::string_view::npos)
+        name.remove_prefix(slash + 1);
+    std::printf("%.*s:%d: %s\n", static_cast<int>(name.size()), name.data(), line, message.c_str());
+    std::fflush(stdout);
+}
+
+std::string Quote(std::string_view text)
+{
+    std::string quoted = "\"";
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        switch (c) {
+        case '\t': quoted += "\\t"; break;
+        case '\r': quoted += "\\r"; break;
+        case '\n': quoted += "\\n"; break;
+        case '"': quoted += "\\\""; break;
+        case '\\': quoted += "\\\\"; break;
+        default:
+            if (code < 32 || code >= 127) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\x%02X", code);
+                quoted += escaped;
+            } else {
+                quoted += c;
+            }
+        }
+    }
+    return quoted + "\"";
+}
+
+}  // namespace host

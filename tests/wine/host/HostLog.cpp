@@ -1,0 +1,88 @@
+#include "HostLog.h"
+
+#include <algorithm>
+
+#include "Checks.h"
+
+namespace host {
+
+std::vector<std::string> StandardColumns()
+{
+    return {"CallSign", "DigiBand", "QSOMode", "QSOReportRecived", "DXCCPrefix", "MainPrefix", "Continent", "ITUZone"};
+}
+
+std::vector<std::string> ColumnsWithout(std::initializer_list<const char*> missing)
+{
+    std::vector<std::string> columns = StandardColumns();
+    for (const char* name : missing)
+        columns.erase(std::remove(columns.begin(), columns.end(), name), columns.end());
+    return columns;
+}
+
+THostLog::THostLog() : ComResult_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))
+{
+    REQUIRE(SUCCEEDED(ComResult_), "COM initialised on the host thread");
+    Database_ = std::make_shared<hostado::TLogDatabase>();
+    Registration_ = std::make_unique<hostado::TRecordsetClassRegistration>();
+    Connection_ = hostado::CreateConnection(Database_);
+}
+
+THostLog::~THostLog()
+{
+    if (Connection_)
+        Connection_->Release();
+    Registration_.reset();
+    if (SUCCEEDED(ComResult_))
+        CoUninitialize();
+}
+
+hostado::TLogTable& THostLog::AddTable(const std::string& name, const std::vector<std::string>& columns)
+{
+    return Database_->AddTable(name, columns);
+}
+
+std::uint32_t THostLog::Connection() const
+{
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(Connection_));
+}
+
+namespace {
+bool SameName(const std::string& a, const char* b)
+{
+    return lstrcmpiA(a.c_str(), b) == 0;
+}
+}  // namespace
+
+void AddRow(hostado::TLogTable& table, const TLogRow& row)
+{
+    std::vector<hostado::TCell> cells;
+    for (const std::string& column : table.Columns()) {
+        if (SameName(column, "CallSign"))
+            cells.emplace_back(row.Call);
+        else if (SameName(column, "DigiBand"))
+            cells.emplace_back(row.Band);
+        else if (SameName(column, "QSOMode"))
+            cells.emplace_back(row.Mode);
+        else if (SameName(column, "QSOReportRecived"))
+            cells.push_back(row.Exchange);
+        else if (SameName(column, "DXCCPrefix") || SameName(column, "MainPrefix"))
+            cells.emplace_back(row.Call.substr(0, 2));
+        else if (SameName(column, "Continent"))
+            cells.emplace_back(std::string("eu"));
+        else if (SameName(column, "ITUZone"))
+            cells.emplace_back(std::int32_t{28});
+        else if (SameName(column, "Id"))
+            cells.emplace_back(static_cast<std::int32_t>(table.RowCount() + 1));
+        else
+            cells.emplace_back(hostado::Null);
+    }
+    table.AddRow(std::move(cells));
+}
+
+void AddRows(hostado::TLogTable& table, std::initializer_list<TLogRow> rows)
+{
+    for (const TLogRow& row : rows)
+        AddRow(table, row);
+}
+
+}  // namespace host

@@ -1,0 +1,190 @@
+#include "HostWindows.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "Checks.h"
+
+namespace host {
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::string ClassNameOf(HWND window)
+{
+    char name[256] = {};
+    const int length = GetClassNameA(window, name, sizeof name);
+    return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+std::string WindowText(HWND window)
+{
+    const auto length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+    const auto copied = SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+                                     reinterpret_cast<LPARAM>(text.data()));
+    return std::string(text.data(), static_cast<std::size_t>(copied));
+}
+
+namespace {
+struct TSearch {
+    const char* ClassName;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchClass(HWND child, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<TSearch*>(lParam);
+    if (lstrcmpiA(ClassNameOf(child).c_str(), search->ClassName) == 0) {
+        search->Found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindDescendant(HWND parent, const char* className)
+{
+    TSearch search{className, nullptr};
+    EnumChildWindows(parent, &MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND ReportBox(HWND form)
+{
+    HWND box = FindDescendant(form, "Edit");
+    REQUIRE(box != nullptr, "the statistics window has a report box (EDIT)");
+    return box;
+}
+
+HWND RecalcButton(HWND form)
+{
+    HWND button = FindDescendant(form, "Button");
+    REQUIRE(button != nullptr, "the statistics window has a button");
+    return button;
+}
+
+std::string ReportText(HWND form) { return WindowText(ReportBox(form)); }
+
+void TypeIntoReport(HWND form, const std::string& text)
+{
+    SendMessageA(ReportBox(form), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ClickRecalc(HWND form) { SendMessageA(RecalcButton(form), BM_CLICK, 0, 0); }
+
+bool RecalcEnabled(HWND form) { return IsWindowEnabled(RecalcButton(form)) != FALSE; }
+
+RECT WindowRectOf(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::string Describe(const RECT& rect)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld) %ldx%ld", rect.left, rect.top, rect.right, rect.bottom,
+                  rect.right - rect.left, rect.bottom - rect.top);
+    return text;
+}
+
+RECT MakeRect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
+
+// ---------------------------------------------------------------- actions
+
+namespace {
+constexpr char kHostClassName[] = "VcTestHostWindow";
+constexpr UINT kRunAction = WM_APP + 1;
+}  // namespace
+
+THostActions::THostActions()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = &THostActions::WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kHostClassName;
+    RegisterClassA(&windowClass);  // a second instance finds it registered
+    Window_ = CreateWindowExA(0, kHostClassName, "host", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    REQUIRE(Window_ != nullptr, "host window created");
+    SetWindowLongPtrA(Window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+THostActions::~THostActions()
+{
+    if (Window_) {
+        SetWindowLongPtrA(Window_, GWLP_USERDATA, 0);
+        DestroyWindow(Window_);
+    }
+}
+
+void THostActions::Post(std::function<void()> action)
+{
+    Actions_.push_back(std::move(action));
+    PostMessageA(Window_, kRunAction, 0, 0);
+}
+
+LRESULT CALLBACK THostActions::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<THostActions*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == kRunAction && self && !self->Actions_.empty()) {
+        std::function<void()> action = std::move(self->Actions_.front());
+        self->Actions_.pop_front();
+        action();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// ------------------------------------------------------------ sent watch
+
+namespace {
+// One hook for all watches, which nest like scopes.
+TSentMessageWatch* ActiveWatch = nullptr;
+HHOOK SentMessageHook = nullptr;
+}  // namespace
+
+TSentMessageWatch::TSentMessageWatch(std::function<void(const CWPSTRUCT&)> onMessage)
+    : OnMessage_(std::move(onMessage)), Previous_(ActiveWatch)
+{
+    if (!SentMessageHook)
+        SentMessageHook = SetWindowsHookExA(WH_CALLWNDPROC, &TSentMessageWatch::HookProc, nullptr, GetCurrentThreadId());
+    REQUIRE(SentMessageHook != nullptr, "sent-message hook installed");
+    ActiveWatch = this;
+}
+
+TSentMessageWatch::~TSentMessageWatch()
+{
+    if (ActiveWatch == this)
+        ActiveWatch = Previous_;
+    if (!ActiveWatch && SentMessageHook) {
+        UnhookWindowsHookEx(SentMessageHook);
+        SentMessageHook = nullptr;
+    }
+}
+
+LRESULT CALLBACK TSentMessageWatch::HookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        for (TSentMessageWatch* watch = ActiveWatch; watch; watch = watch->Previous_)
+            watch->OnMessage_(*reinterpret_cast<const CWPSTRUCT*>(lParam));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool IsRecalcButtonDisabling(const CWPSTRUCT& message)
+{
+    return message.message == WM_ENABLE && message.wParam == FALSE &&
+           lstrcmpiA(ClassNameOf(message.hwnd).c_str(), "Button") == 0 &&
+           ClassNameOf(GetParent(message.hwnd)) == "TVelmoraCupPanel";
+}
+
+}  // namespace host
