@@ -33,3 +33,8 @@ target_link_options(VelmoraCup PRIVATE -s)
 # --- The host's side of the log database (Wine has no usable ADO provider):
 # used by the Windows tests and the host simulator.
 add_subdirectory(tools/hostado)
+
+# --- The host logger's side: what any host program needs to drive the
+# plug-in, and velmora-host.exe, the simulator built on it.
+add_subdirectory(tools/hostkit)
+add_subdirectory(tools/velmora-host)

@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,30 +16,18 @@
 #include "HostCase.h"
 #include "HostRegistry.h"
 #include "PluginLibrary.h"
+#include "hostkit/HostFiles.h"
+#include "hostkit/HostProcess.h"
 
 namespace {
 
 constexpr DWORD kCaseTimeoutMs = 60000;
 
-std::string OwnPath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
+using hostkit::FolderOf;
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
+std::string OwnPath() { return hostkit::ExecutablePath(); }
 
-// CTest hands over a Unix path; Wine's Z: drive maps the Unix root.
-std::string WindowsPath(std::string path)
-{
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
+using hostkit::WindowsPath;
 
 void DeleteFolder(const std::string& folder)
 {
@@ -63,17 +49,22 @@ void DeleteFolder(const std::string& folder)
     RemoveDirectoryA(folder.c_str());
 }
 
-bool WriteFileBytes(const std::string& path, const std::string& bytes)
+// Two names of one file: the same volume and file index.
+bool IsSameFile(const std::string& a, const std::string& b)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    const auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+        HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        const bool known = GetFileInformationByHandle(file, &info) != FALSE;
+        CloseHandle(file);
+        return known;
+    };
+    BY_HANDLE_FILE_INFORMATION first = {};
+    BY_HANDLE_FILE_INFORMATION second = {};
+    return identify(a, first) && identify(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
 // The state a case starts from: its Plugins folder with or without the member
@@ -84,7 +75,7 @@ void PrepareCase(const host::THostCase& hostCase, const std::string& exeFolder, 
     CreateDirectoryA(plugins.c_str(), nullptr);
     DeleteFileA((plugins + "VC.dom").c_str());
     if (hostCase.Options.MemberFile)
-        WriteFileBytes(plugins + "VC.dom", *hostCase.Options.MemberFile);
+        hostkit::WriteFileBytes(plugins + "VC.dom", *hostCase.Options.MemberFile);
     host::DeleteHostKey(exeName);
 }
 
@@ -129,7 +120,10 @@ TCaseOutcome RunCaseInOwnProcess(const host::THostCase& hostCase, const std::str
     const std::string exeFile = hostCase.Options.ExeName.value_or(hostCase.Name + ".exe");
     const std::string exe = folder + exeFile;
     // A hard link costs no space; a copy serves where links are not possible.
-    if (!CreateHardLinkA(exe.c_str(), OwnPath().c_str(), nullptr) && !CopyFileA(OwnPath().c_str(), exe.c_str(), FALSE)) {
+    // The link an earlier run made to this very program cannot be deleted
+    // while it runs (it is the same file), and is what is needed anyway.
+    if (!IsSameFile(exe, OwnPath()) && !CreateHardLinkA(exe.c_str(), OwnPath().c_str(), nullptr) &&
+        !CopyFileA(OwnPath().c_str(), exe.c_str(), FALSE)) {
         outcome.Why = "cannot copy the test executable to " + exe;
         return outcome;
     }
@@ -164,7 +158,7 @@ TCaseOutcome RunCaseInOwnProcess(const host::THostCase& hostCase, const std::str
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 
-    std::string text = ReadFileBytes(outputPath);
+    std::string text = hostkit::ReadFileBytes(outputPath).value_or("");
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (!text.empty() && text.back() != '\n')
         std::printf("\n");

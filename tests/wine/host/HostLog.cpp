@@ -2,14 +2,7 @@
 
 #include <algorithm>
 
-#include "Checks.h"
-
 namespace host {
-
-std::vector<std::string> StandardColumns()
-{
-    return {"CallSign", "DigiBand", "QSOMode", "QSOReportRecived", "DXCCPrefix", "MainPrefix", "Continent", "ITUZone"};
-}
 
 std::vector<std::string> ColumnsWithout(std::initializer_list<const char*> missing)
 {
@@ -17,33 +10,6 @@ std::vector<std::string> ColumnsWithout(std::initializer_list<const char*> missi
     for (const char* name : missing)
         columns.erase(std::remove(columns.begin(), columns.end(), name), columns.end());
     return columns;
-}
-
-THostLog::THostLog() : ComResult_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))
-{
-    REQUIRE(SUCCEEDED(ComResult_), "COM initialised on the host thread");
-    Database_ = std::make_shared<hostado::TLogDatabase>();
-    Registration_ = std::make_unique<hostado::TRecordsetClassRegistration>();
-    Connection_ = hostado::CreateConnection(Database_);
-}
-
-THostLog::~THostLog()
-{
-    if (Connection_)
-        Connection_->Release();
-    Registration_.reset();
-    if (SUCCEEDED(ComResult_))
-        CoUninitialize();
-}
-
-hostado::TLogTable& THostLog::AddTable(const std::string& name, const std::vector<std::string>& columns)
-{
-    return Database_->AddTable(name, columns);
-}
-
-std::uint32_t THostLog::Connection() const
-{
-    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(Connection_));
 }
 
 namespace {

@@ -1,44 +1,20 @@
-// The records a host builds: a TPluginData per call, with the host's own
-// bytes in the reserved ranges, and the text the report should show.
+// The records a host builds, and the text the report should show.
 #pragma once
 
-#include <cstdint>
 #include <initializer_list>
-#include <memory>
 #include <string>
 #include <string_view>
 
-#include "plugin/PluginRecords.h"
+#include "hostkit/HostRecord.h"
 
 namespace host {
 
-// The host's side of the length-prefixed slots, written independently of
-// the plug-in's own helpers so both cannot share one mistake.
-std::string SlotText(const TShortStringSlot& slot);
-void PutSlot(TShortStringSlot& slot, std::string_view text);
-
-class THostRecord {
-public:
-    // Reserved ranges hold a host pattern, as a real host leaves its own data
-    // there; the plug-in must neither read nor depend on them.
-    THostRecord(std::uint32_t connection, std::string_view table);
-    THostRecord(const THostRecord& other);
-    THostRecord& operator=(const THostRecord& other);
-
-    THostRecord& Table(std::string_view text);
-    THostRecord& Call(std::string_view text);
-    THostRecord& Band(std::string_view text);
-    THostRecord& Mode(std::string_view text);
-    THostRecord& Exchange(std::string_view text);
-    THostRecord& Caption(std::string_view text);
-    THostRecord& Connection(std::uint32_t connection);
-
-    const TPluginData* Get() const { return Data_.get(); }
-    TPluginData& Data() { return *Data_; }
-
-private:
-    std::unique_ptr<TPluginData> Data_;
-};
+// The records come from hostkit: a TPluginData per call with the table's
+// name and the host's own bytes in the reserved ranges, and the host's own
+// reading and writing of the slots, independent of the plug-in's helpers.
+using hostkit::PutSlot;
+using hostkit::SlotText;
+using hostkit::THostRecord;
 
 // One line of the per-band table.
 struct TBandLine {

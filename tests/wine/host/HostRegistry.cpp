@@ -6,18 +6,6 @@
 
 namespace host {
 
-std::string HostExeName()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path);
-    if (const auto slash = name.find_last_of("\\/"); slash != std::string::npos)
-        name.erase(0, slash + 1);
-    if (const auto dot = name.find_last_of('.'); dot != std::string::npos)
-        name.erase(dot);
-    return name;
-}
-
 std::string PlacementKeyPath() { return "Software\\" + HostExeName() + "\\TfmMainForm"; }
 
 TRegistryValue ReadPlacementValue(const std::string& name)

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "hostkit/HostProcess.h"
+
 namespace host {
 
 // The running executable's file name without folder and last extension.
-std::string HostExeName();
+using hostkit::HostExeName;
 // "Software\<HostExeName()>\TfmMainForm".
 std::string PlacementKeyPath();
 

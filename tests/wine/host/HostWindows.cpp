@@ -1,71 +1,19 @@
 #include "HostWindows.h"
 
-#include <cstdio>
-#include <vector>
-
 #include "Checks.h"
 
 namespace host {
 
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-std::string ClassNameOf(HWND window)
-{
-    char name[256] = {};
-    const int length = GetClassNameA(window, name, sizeof name);
-    return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
-}
-
-std::string WindowText(HWND window)
-{
-    const auto length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    const auto copied = SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
-                                     reinterpret_cast<LPARAM>(text.data()));
-    return std::string(text.data(), static_cast<std::size_t>(copied));
-}
-
-namespace {
-struct TSearch {
-    const char* ClassName;
-    HWND Found;
-};
-
-BOOL CALLBACK MatchClass(HWND child, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<TSearch*>(lParam);
-    if (lstrcmpiA(ClassNameOf(child).c_str(), search->ClassName) == 0) {
-        search->Found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-}  // namespace
-
-HWND FindDescendant(HWND parent, const char* className)
-{
-    TSearch search{className, nullptr};
-    EnumChildWindows(parent, &MatchClass, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
 HWND ReportBox(HWND form)
 {
-    HWND box = FindDescendant(form, "Edit");
+    HWND box = hostkit::FindReportBox(form);
     REQUIRE(box != nullptr, "the statistics window has a report box (EDIT)");
     return box;
 }
 
 HWND RecalcButton(HWND form)
 {
-    HWND button = FindDescendant(form, "Button");
+    HWND button = hostkit::FindRecalcButton(form);
     REQUIRE(button != nullptr, "the statistics window has a button");
     return button;
 }
@@ -80,21 +28,6 @@ void TypeIntoReport(HWND form, const std::string& text)
 void ClickRecalc(HWND form) { SendMessageA(RecalcButton(form), BM_CLICK, 0, 0); }
 
 bool RecalcEnabled(HWND form) { return IsWindowEnabled(RecalcButton(form)) != FALSE; }
-
-RECT WindowRectOf(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-std::string Describe(const RECT& rect)
-{
-    char text[96];
-    std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld) %ldx%ld", rect.left, rect.top, rect.right, rect.bottom,
-                  rect.right - rect.left, rect.bottom - rect.top);
-    return text;
-}
 
 RECT MakeRect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
 

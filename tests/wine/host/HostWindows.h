@@ -1,5 +1,5 @@
-// What a host does with windows: runs its message loop, finds the plug-in's
-// controls, reads them and presses the button; and the host's own hidden
+// What a host does with windows (hostkit's message loop and window texts),
+// the plug-in's controls as a case requires them, and the host's own hidden
 // window, through which a case runs code from inside the plug-in's message
 // passes.
 #pragma once
@@ -10,18 +10,20 @@
 #include <functional>
 #include <string>
 
+#include "hostkit/HostWindows.h"
+
 namespace host {
 
-// One turn of the host's message loop: everything waiting is dispatched.
-void PumpMessages();
+// The message loop, window texts and the report come from hostkit.
+using hostkit::ClassNameOf;
+using hostkit::Describe;
+using hostkit::FindDescendant;
+using hostkit::FindThreadWindow;
+using hostkit::PumpMessages;
+using hostkit::WindowRectOf;
+using hostkit::WindowText;
 
-std::string ClassNameOf(HWND window);
-// WM_GETTEXT, as the host's thread owns the window.
-std::string WindowText(HWND window);
-// The first window below `parent` (at any depth) of that class.
-HWND FindDescendant(HWND parent, const char* className);
-
-// The statistics window's controls.
+// The statistics window's controls; a window without them ends the case.
 HWND ReportBox(HWND form);
 HWND RecalcButton(HWND form);
 std::string ReportText(HWND form);
@@ -31,8 +33,6 @@ void TypeIntoReport(HWND form, const std::string& text);
 void ClickRecalc(HWND form);
 bool RecalcEnabled(HWND form);
 
-RECT WindowRectOf(HWND window);
-std::string Describe(const RECT& rect);
 RECT MakeRect(int left, int top, int right, int bottom);
 
 // A hidden host window: actions posted to it run when a message loop (the

@@ -83,7 +83,7 @@ HOST_CASE(VcBoundaryGetInfoBytes, "_GetInfo writes exactly its four fields, in e
 HOST_CASE(VcBoundaryBeforeRun, "scoring calls and _GrabNumber before the first _Run", .MemberFile = "DL1ABC=123\r\n")
 {
     THostSession session;
-    CHECK_EQ(static_cast<HWND>(nullptr), FindWindowA("TfmMainForm", nullptr), "statistics window after loading");
+    CHECK_EQ(static_cast<HWND>(nullptr), FindThreadWindow("TfmMainForm"), "statistics window after loading");
     CHECK_EQ(0, session.Preview("DL1ABC", "20M", "CW", "599 VC12"), "_GetScore before _Run");
     CHECK_EQ(0, session.Add("DL1ABC", "20M", "CW", "599 VC12"), "_AddQSO before _Run");
 

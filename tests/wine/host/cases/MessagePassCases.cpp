@@ -213,7 +213,7 @@ HOST_CASE(VcPassRequestsDuringErrorBox, "WM_CLOSE and _Release dispatched by the
     THostRecord missing = session.Record();
     missing.Table("NoSuchTable");
 
-    session.Boxes.OnEachBox([](HWND) { PostMessageA(FindWindowA("TfmMainForm", nullptr), WM_CLOSE, 0, 0); });
+    session.Boxes.OnEachBox([](HWND) { PostMessageA(FindThreadWindow("TfmMainForm"), WM_CLOSE, 0, 0); });
     const HWND closed = session.Plugin().Run(missing.Get());
     CHECK(closed != nullptr, "_Run returns a handle when its error box let a close through", "got 0");
     CHECK_EQ("Table 'NoSuchTable' does not exist.", session.Boxes.TakeTexts(), "the error box");

@@ -1,12 +1,16 @@
-#include "MessageBoxCatcher.h"
+#include "hostkit/MessageBoxCatcher.h"
 
-#include "Checks.h"
-#include "HostWindows.h"
+#include <stdexcept>
 
-namespace host {
+#include "hostkit/HostWindows.h"
+
+namespace hostkit {
 
 namespace {
 TMessageBoxCatcher* ActiveCatcher = nullptr;
+
+// The dialog class every message box belongs to.
+constexpr char kDialogClass[] = "#32770";
 
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam)
 {
@@ -22,15 +26,17 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam)
 
 TMessageBoxCatcher::TMessageBoxCatcher()
 {
+    if (ActiveCatcher)
+        throw std::logic_error("a message box catcher is already active on this thread");
     Hook_ = SetWindowsHookExA(WH_CBT, &TMessageBoxCatcher::CbtProc, nullptr, GetCurrentThreadId());
-    REQUIRE(Hook_ != nullptr, "message box hook installed");
+    if (!Hook_)
+        throw std::runtime_error("the message box hook cannot be set (error " + std::to_string(GetLastError()) + ")");
     ActiveCatcher = this;
 }
 
 TMessageBoxCatcher::~TMessageBoxCatcher()
 {
-    if (Hook_)
-        UnhookWindowsHookEx(Hook_);
+    UnhookWindowsHookEx(Hook_);
     if (ActiveCatcher == this)
         ActiveCatcher = nullptr;
 }
@@ -39,16 +45,19 @@ LRESULT CALLBACK TMessageBoxCatcher::CbtProc(int code, WPARAM wParam, LPARAM lPa
 {
     if (code == HCBT_ACTIVATE && ActiveCatcher) {
         HWND box = reinterpret_cast<HWND>(wParam);
-        // A dialog may be activated more than once; it is one box.
-        if (box != ActiveCatcher->LastBox_ && ClassNameOf(box) == "#32770") {
+        // A dialog may be activated more than once; it is still one box.
+        if (box != ActiveCatcher->LastBox_ && ClassNameOf(box) == kDialogClass) {
             ActiveCatcher->LastBox_ = box;
             TCaughtBox caught;
             caught.Caption = WindowText(box);
             EnumChildWindows(box, &CollectStaticText, reinterpret_cast<LPARAM>(&caught.Text));
             ActiveCatcher->Boxes_.push_back(caught);
+            if (ActiveCatcher->OnCaught_)
+                ActiveCatcher->OnCaught_(caught);
             if (ActiveCatcher->OnBox_)
                 ActiveCatcher->OnBox_(box);
-            // Posted: the box's own modal loop picks it up and ends the box.
+            // Posted, not sent: the box's own modal loop takes it and ends
+            // the box the way a click on OK would.
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
     }
@@ -70,4 +79,4 @@ std::string TMessageBoxCatcher::TakeTexts()
     return joined;
 }
 
-}  // namespace host
+}  // namespace hostkit

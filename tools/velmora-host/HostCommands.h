@@ -1,0 +1,35 @@
+// velmora-host's commands, each over a host that has loaded the plug-in and
+// holds the log (the log table itself starts empty).
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "logfiles/LogRow.h"
+#include "velmora-host/HostOptions.h"
+#include "velmora-host/HostSimulator.h"
+
+struct THostContext {
+    const THostOptions& Options;
+    // The log file's contacts in the file's order (none without a LOG).
+    const std::vector<TLogRow>& Rows;
+    std::ostream& Out;
+    std::ostream& Err;
+};
+
+int ScoreLog(THostSimulator& host, const THostContext& context);
+int ReplayLog(THostSimulator& host, const THostContext& context);
+int RunInteractive(THostSimulator& host, const THostContext& context, std::istream& in);
+
+// Saves the window's picture when --screenshot asks for one; false (with the
+// reason on Err) when it cannot be saved.
+bool SaveScreenshotIfAsked(const THostSimulator& host, const THostContext& context);
+
+// The whole program: `args` without the program's name. Results go to
+// `out`, progress and problems to `err`; interactive reads `in`.
+int RunHost(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+
+// "duplicate" for -1, else the number.
+std::string VerdictText(int result);

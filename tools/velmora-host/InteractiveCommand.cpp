@@ -1,0 +1,301 @@
+// interactive: an operator at the logger, one line at a time. The lines are
+// read on a thread of their own, so that this thread keeps running the
+// message loop while it waits: the statistics window stays alive (it paints,
+// its button works, its close box minimises it) as it does in a logger.
+#include <windows.h>
+
+#include <cctype>
+#include <mutex>
+#include <optional>
+#include <sstream>
+#include <thread>
+#include <utility>
+
+#include "hostkit/HostWindows.h"
+#include "velmora-host/HostCommands.h"
+
+namespace {
+
+constexpr char kInteractiveHelp[] =
+    "Commands:\n"
+    "  CALL BAND MODE [EXCHANGE...]  enter a contact: preview its score (_GetScore),\n"
+    "                 then log it (_AddQSO) and store it in the log table\n"
+    "  grab CALL      the member number of CALL (_GrabNumber)\n"
+    "  recalc         press \"Recalc Statistic\" and show the report\n"
+    "  report         show the window's report\n"
+    "  run            open the statistics window (_Run) and show the report\n"
+    "  close          send the window a close request (WM_CLOSE)\n"
+    "  release        give the window up (_Release)\n"
+    "  help           this text\n"
+    "  quit           give the window up, unload the plug-in and leave\n";
+
+class TEventHandle {
+public:
+    TEventHandle() : Handle_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+    ~TEventHandle() { CloseHandle(Handle_); }
+    TEventHandle(const TEventHandle&) = delete;
+    TEventHandle& operator=(const TEventHandle&) = delete;
+    HANDLE Get() const { return Handle_; }
+
+private:
+    HANDLE Handle_;
+};
+
+// Reads one line each time it is asked to, so that a script piped in is
+// taken line by line and never runs ahead of the commands before it.
+class TLineReader {
+public:
+    explicit TLineReader(std::istream& in) : In_(in)
+    {
+        // A tied stream would be flushed from the reading thread while this
+        // thread writes to it; the session flushes after every answer itself.
+        In_.tie(nullptr);
+        Thread_ = std::thread([this] { Read(); });
+    }
+    ~TLineReader()
+    {
+        {
+            std::lock_guard<std::mutex> lock(Mutex_);
+            Stopping_ = true;
+        }
+        SetEvent(Wanted_.Get());
+        Thread_.join();
+    }
+    TLineReader(const TLineReader&) = delete;
+    TLineReader& operator=(const TLineReader&) = delete;
+
+    void Request() { SetEvent(Wanted_.Get()); }
+    // Signalled when the line asked for (or the end of the input) is there.
+    HANDLE Ready() const { return Ready_.Get(); }
+    // The line, without its line break; none at the end of the input.
+    std::optional<std::string> Take()
+    {
+        std::lock_guard<std::mutex> lock(Mutex_);
+        return std::exchange(Line_, std::nullopt);
+    }
+
+private:
+    void Read()
+    {
+        for (;;) {
+            WaitForSingleObject(Wanted_.Get(), INFINITE);
+            std::string line;
+            const bool got = static_cast<bool>(std::getline(In_, line));
+            {
+                std::lock_guard<std::mutex> lock(Mutex_);
+                if (Stopping_)
+                    return;
+                if (got) {
+                    if (!line.empty() && line.back() == '\r')
+                        line.pop_back();
+                    Line_ = std::move(line);
+                }
+            }
+            SetEvent(Ready_.Get());
+            if (!got)
+                return;
+        }
+    }
+
+    std::istream& In_;
+    TEventHandle Wanted_;
+    TEventHandle Ready_;
+    std::mutex Mutex_;
+    std::optional<std::string> Line_;
+    bool Stopping_ = false;
+    std::thread Thread_;
+};
+
+std::vector<std::string> Words(const std::string& line)
+{
+    std::istringstream stream(line);
+    std::vector<std::string> words;
+    for (std::string word; stream >> word;)
+        words.push_back(word);
+    return words;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The rest of the line after its first `count` words, leading blanks dropped.
+std::string AfterWords(const std::string& line, std::size_t count)
+{
+    std::size_t at = 0;
+    for (std::size_t word = 0; word < count; ++word) {
+        at = line.find_first_not_of(" \t", at);
+        at = line.find_first_of(" \t", at);
+        if (at == std::string::npos)
+            return {};
+    }
+    at = line.find_first_not_of(" \t", at);
+    return at == std::string::npos ? std::string() : line.substr(at);
+}
+
+std::string Points(std::int32_t result)
+{
+    if (result < 0)
+        return "duplicate";
+    return std::to_string(result) + (result == 1 ? " point" : " points");
+}
+
+class TInteractiveSession {
+public:
+    TInteractiveSession(THostSimulator& host, std::ostream& out) : Host_(host), Out_(out) {}
+
+    // False when the session is over.
+    bool Handle(const std::string& line)
+    {
+        const std::vector<std::string> words = Words(line);
+        if (words.empty())
+            return true;
+        const std::string command = Lower(words.front());
+        if (words.size() == 1 && (command == "quit" || command == "exit"))
+            return false;
+        if (words.size() == 1 && command == "help")
+            Out_ << kInteractiveHelp;
+        else if (words.size() == 1 && command == "run")
+            Run();
+        else if (words.size() == 1 && command == "report")
+            ShowReport();
+        else if (words.size() == 1 && command == "recalc")
+            Recalc();
+        else if (words.size() == 1 && command == "close")
+            Close();
+        else if (words.size() == 1 && command == "release")
+            Release();
+        else if (words.size() == 2 && command == "grab")
+            Out_ << "member number of " << words[1] << ": " << Shown(Host_.GrabNumber(words[1])) << "\n";
+        else if (words.size() >= 3)
+            Enter(words[0], words[1], words[2], AfterWords(line, 3));
+        else
+            Out_ << "not understood: '" << line << "' (type 'help' for the commands)\n";
+        hostkit::PumpMessages();
+        Out_ << std::flush;
+        return true;
+    }
+
+    void Run()
+    {
+        if (!Host_.Run()) {
+            Out_ << "the plug-in opened no window\n";
+            return;
+        }
+        ShowReport();
+    }
+
+private:
+    static std::string Shown(const std::string& number) { return number.empty() ? "(none)" : number; }
+
+    bool HasWindow()
+    {
+        if (Host_.Window())
+            return true;
+        Out_ << "the plug-in has no window ('run' opens one)\n";
+        return false;
+    }
+
+    void ShowReport()
+    {
+        if (HasWindow())
+            Out_ << Host_.Report() << "\n";
+    }
+
+    void Recalc()
+    {
+        if (!HasWindow())
+            return;
+        Host_.Recalc();
+        Out_ << Host_.Report() << "\n";
+    }
+
+    void Close()
+    {
+        if (!HasWindow())
+            return;
+        Host_.CloseWindow();
+        Out_ << "the window was asked to close; the plug-in has no window now\n";
+    }
+
+    void Release()
+    {
+        const bool had = Host_.Window() != nullptr;
+        Host_.Release();
+        Out_ << (had ? "the window was given up; the plug-in has no window now\n"
+                     : "_Release called; there was no window\n");
+    }
+
+    void Enter(const std::string& call, const std::string& band, const std::string& mode, const std::string& exchange)
+    {
+        const TLogRow contact = hostkit::EnteredContact(call, band, mode, exchange);
+        const std::int32_t preview = Host_.Preview(contact);
+        const std::int32_t result = Host_.Log(contact);
+        Out_ << call << " " << band << " " << mode << ": preview " << Points(preview) << ", logged " << Points(result);
+        if (!Host_.Window())
+            Out_ << " (the plug-in has no window and scores nothing; the contact is in the log)";
+        Out_ << "\n";
+    }
+
+    THostSimulator& Host_;
+    std::ostream& Out_;
+};
+
+bool InputIsConsole()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != FALSE;
+}
+
+}  // namespace
+
+int RunInteractive(THostSimulator& host, const THostContext& context, std::istream& in)
+{
+    std::ostream& out = context.Out;
+    host.AddRows(context.Rows);
+    if (context.Options.LogPath)
+        context.Err << "velmora-host: " << context.Rows.size() << " contacts from " << *context.Options.LogPath
+                    << " in table " << context.Options.Table << "\n";
+
+    TInteractiveSession session(host, out);
+    session.Run();
+    out << "type 'help' for the commands\n";
+
+    // At a console the operator sees a prompt; a script piped in is echoed
+    // instead, so the transcript shows what each answer answers.
+    const bool console = InputIsConsole();
+    const auto prompt = [&] {
+        if (console)
+            out << "velmora-host> ";
+        out << std::flush;
+    };
+    prompt();
+    TLineReader reader(in);
+    reader.Request();
+    HANDLE ready = reader.Ready();
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjects(1, &ready, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken != WAIT_OBJECT_0) {
+            if (!hostkit::PumpMessages())
+                break;
+            continue;
+        }
+        const std::optional<std::string> line = reader.Take();
+        if (!line) {
+            if (console)
+                out << "\n";
+            break;
+        }
+        if (!console)
+            out << "> " << *line << "\n";
+        if (!session.Handle(*line))
+            break;
+        prompt();
+        reader.Request();
+    }
+    out << std::flush;
+    return host.MessageCount() > 0 ? kExitPluginTrouble : kExitOk;
+}
