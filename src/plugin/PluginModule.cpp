@@ -9,6 +9,12 @@ namespace {
 HINSTANCE ModuleInstance = nullptr;
 }
 
+// The C++ runtime's reserve for throwing exceptions when memory has run out;
+// linked statically, it is never given back when the library is unloaded.
+namespace __gnu_cxx {
+void __freeres() noexcept;
+}
+
 HINSTANCE PluginInstance()
 {
     return ModuleInstance;
@@ -32,6 +38,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
             } catch (...) {
             }
             fmMainForm = nullptr;
+            __gnu_cxx::__freeres();
         }
         break;
     default:

@@ -41,21 +41,10 @@ TStatistic& TContestScorer::TallyOf(std::string_view band)
     return StatList_.emplace_back(std::string(band), 0, 0, 0);
 }
 
-bool TContestScorer::HasMemberKey(const std::string& key) const
-{
-    return FoldedMemberKeys_.count(FoldCase_(key)) != 0;
-}
-
 std::int32_t TContestScorer::ScoreQSO(const TContact& contact, bool add)
 {
     if (IsDupe(contact))
         return -1;
-
-    TStatistic* tally = nullptr;
-    if (add) {
-        AddToQSOList(contact);
-        tally = &TallyOf(contact.DigiBand);
-    }
 
     const std::string upper = UpperAsciiLetters(contact.QSOReportRecived);
     const std::string_view exchange = TrimControlAndSpace(upper);
@@ -63,21 +52,40 @@ std::int32_t TContestScorer::ScoreQSO(const TContact& contact, bool add)
     if (!add)
         return points;
 
-    tally->QSOs += 1;
-    tally->Points += points;
+    // Everything that may fail to allocate is prepared before the first
+    // change, so that a contact is recorded whole or not at all even when
+    // memory runs out inside the host.
+    TQSOList staging;
+    staging.emplace(std::string(contact.CallSign), std::string(contact.DigiBand), std::string(contact.QSOMode));
+    TQSOList::node_type entry = staging.extract(staging.begin());
 
     const std::string_view member = Matcher.FindMemberNumber(exchange);
-    if (member.empty())
-        return points;
-
     std::string key;
-    key.reserve(contact.DigiBand.size() + member.size() + 2);
-    key.append(contact.DigiBand).append("|").append(member).append("|");
-    if (HasMemberKey(key))
-        return points;
-    tally->Members += 1;
-    FoldedMemberKeys_.insert(FoldCase_(key));
-    MemberKeys_.push_back(std::move(key));
+    std::unordered_set<std::string> foldedStaging;
+    if (!member.empty()) {
+        key.append(contact.DigiBand).append("|").append(member).append("|");
+        std::string folded = FoldCase_(key);
+        if (FoldedMemberKeys_.count(folded) == 0) {
+            foldedStaging.insert(std::move(folded));
+            FoldedMemberKeys_.reserve(FoldedMemberKeys_.size() + 1);  // no rehash below
+            MemberKeys_.reserve(MemberKeys_.size() + 1);
+        } else {
+            key.clear();  // counted on this band already
+        }
+    }
+    StatList_.reserve(StatList_.size() + 1);
+
+    // From here on nothing allocates except a new band's tally, which is the
+    // first change and leaves the list as it was when it fails.
+    TStatistic& tally = TallyOf(contact.DigiBand);
+    QSOList_.insert(QSOList_.end(), std::move(entry));
+    tally.QSOs += 1;
+    tally.Points += points;
+    if (!key.empty()) {
+        tally.Members += 1;
+        FoldedMemberKeys_.insert(foldedStaging.extract(foldedStaging.begin()));
+        MemberKeys_.push_back(std::move(key));
+    }
     return points;
 }
 

@@ -62,7 +62,6 @@ public:
 
 private:
     TStatistic& TallyOf(std::string_view band);
-    bool HasMemberKey(const std::string& key) const;
 
     TMemberMatcher Matcher;
     TQSOList QSOList_;

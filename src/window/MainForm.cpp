@@ -49,6 +49,16 @@ std::set<TfmMainForm*>& LiveForms()
 
 bool ClassesRegistered = false;
 
+// The last line of defence in a window procedure: even the box may fail when
+// memory has run out, and nothing may leave through the system's frames.
+void ShowErrorBoxFromWindowProc(const char* message) noexcept
+{
+    try {
+        ShowErrorBox(nullptr, message);
+    } catch (...) {
+    }
+}
+
 void RegisterWindowClasses(WNDPROC formProc, WNDPROC panelProc)
 {
     if (ClassesRegistered)
@@ -436,9 +446,15 @@ LRESULT CALLBACK TfmMainForm::WindowProc(HWND window, UINT message, WPARAM wPara
 {
     if (message == WM_NCCREATE) {
         auto* form = static_cast<TfmMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        // Nothing may be thrown through the system's frames: a failure here
+        // fails CreateWindowEx, which the constructor reports.
+        try {
+            LiveForms().insert(form);
+        } catch (...) {
+            return FALSE;
+        }
         form->Handle_ = window;
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-        LiveForms().insert(form);
     }
     auto* form = reinterpret_cast<TfmMainForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!form)
@@ -446,9 +462,9 @@ LRESULT CALLBACK TfmMainForm::WindowProc(HWND window, UINT message, WPARAM wPara
     try {
         return form->HandleMessage(message, wParam, lParam);
     } catch (const std::exception& error) {
-        ShowErrorBox(nullptr, error.what());
+        ShowErrorBoxFromWindowProc(error.what());
     } catch (...) {
-        ShowErrorBox(nullptr, "Unexpected failure in the statistics window");
+        ShowErrorBoxFromWindowProc("Unexpected failure in the statistics window");
     }
     return 0;
 }

@@ -1,0 +1,315 @@
+// reliability_tests.exe: the plug-in under failures, random host sessions
+// and long runs, each suite in a fresh process of its own.
+//
+//   reliability_tests.exe --suite faults     --dll VelmoraCup.dll
+//   reliability_tests.exe --suite allocation --dll VelmoraCupWithSeams.dll
+//   reliability_tests.exe --suite model      --dll VelmoraCup.dll [--start N]... [--steps M]
+//   reliability_tests.exe --suite soak       --dll VelmoraCup.dll [--cycles N] [--reload-cycles N]
+//   reliability_tests.exe --list
+//
+// The parent copies itself to wine-reliability\<Suite>\<Suite>.exe, runs the
+// copy with --child and judges it by its exit code: 0 passed, 1 failed
+// checks, anything else a crash. A crash is placed by the last progress line
+// the child printed; the allocation sweep is then resumed after that point,
+// so one crash does not hide the next.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Check.h"
+#include "HostBench.h"
+#include "Suites.h"
+
+namespace {
+
+using reliability::TOptions;
+
+struct TSuite {
+    const char* Name;
+    const char* ExeName;
+    const char* Summary;
+    int (*Run)(const TOptions&);
+    bool Resumable;
+};
+
+const TSuite kSuites[] = {
+    {"faults", "RelFaults", "log database failures at every call of a rebuild, on both trigger paths",
+     &reliability::RunFaultMatrix, false},
+    {"allocation", "RelAllocation", "allocation failures forced inside every export and window event",
+     &reliability::RunAllocationSweep, true},
+    {"model", "RelModel", "long random host sessions against a reference model", &reliability::RunModelSuite, false},
+    {"soak", "RelSoak", "window and load/unload cycles: USER, GDI, handles and memory", &reliability::RunSoak, false},
+};
+
+// The test command's runs end well within this; a run with --steps, --cycles
+// or --reload-cycles of its own may take as long as it takes.
+constexpr DWORD kChildTimeoutMs = 900000;
+constexpr int kMostRestarts = 40;
+
+std::string OwnPath()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
+
+// CTest hands over Unix paths; Wine's Z: drive maps the Unix root.
+std::string WindowsPath(std::string path)
+{
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    char full[MAX_PATH] = {};
+    if (GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr) > 0)
+        path = full;
+    return path;
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2] = {};
+    const std::string* paths[2] = {&a, &b};
+    for (int index = 0; index < 2; ++index) {
+        HANDLE file = CreateFileA(paths[index]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        const BOOL known = GetFileInformationByHandle(file, &info[index]);
+        CloseHandle(file);
+        if (!known)
+            return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info)
+{
+    std::printf("CRASH: exception %08lX at %p\n", info->ExceptionRecord->ExceptionCode,
+                info->ExceptionRecord->ExceptionAddress);
+    std::fflush(stdout);
+    ExitProcess(3);
+}
+
+struct TChildRun {
+    DWORD ExitCode = 0;
+    bool TimedOut = false;
+    bool Started = false;
+    std::string Output;
+};
+
+TChildRun RunChild(const std::string& exe, const std::string& folder, const std::string& arguments, DWORD timeout)
+{
+    TChildRun run;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const std::string outputPath = folder + "output.txt";
+    HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    std::string commandLine = "\"" + exe + "\" " + arguments;
+    PROCESS_INFORMATION process = {};
+    run.Started = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+                                 &startup, &process) != FALSE;
+    CloseHandle(output);
+    if (!run.Started)
+        return run;
+    if (WaitForSingleObject(process.hProcess, timeout) == WAIT_TIMEOUT) {
+        run.TimedOut = true;
+        TerminateProcess(process.hProcess, 124);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    GetExitCodeProcess(process.hProcess, &run.ExitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    run.Output = ReadFileBytes(outputPath);
+    return run;
+}
+
+// Prints the child's output without its progress lines; returns the last
+// progress line ("" when there was none).
+std::string EchoOutput(const std::string& output)
+{
+    std::istringstream lines(output);
+    std::string line;
+    std::string lastProgress;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("@ ", 0) == 0)
+            lastProgress = line.substr(2);
+        else
+            std::printf("%s\n", line.c_str());
+    }
+    std::fflush(stdout);
+    return lastProgress;
+}
+
+int RunSuiteInOwnProcess(const TSuite& suite, const std::string& dllPath, const std::string& passOn)
+{
+    const std::string root = FolderOf(OwnPath()) + "wine-reliability\\";
+    const std::string folder = root + suite.ExeName + "\\";
+    CreateDirectoryA(root.c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string exe = folder + suite.ExeName + ".exe";
+    // A link made by an earlier run shares this running file and cannot be
+    // deleted; it is this very executable, so it serves as it is.
+    if (!SameFile(exe, OwnPath()))
+        DeleteFileA(exe.c_str());
+    if (!SameFile(exe, OwnPath()) && !CreateHardLinkA(exe.c_str(), OwnPath().c_str(), nullptr) &&
+        !CopyFileA(OwnPath().c_str(), exe.c_str(), FALSE)) {
+        std::printf("FAIL: cannot copy the test executable to %s\n", exe.c_str());
+        return 1;
+    }
+
+    std::vector<std::string> crashes;
+    std::string resumeAfter;
+    for (int attempt = 0;; ++attempt) {
+        std::string arguments = "--child --suite " + std::string(suite.Name) + " --dll \"" + dllPath + "\"" + passOn;
+        if (!resumeAfter.empty())
+            arguments += " --resume-after \"" + resumeAfter + "\"";
+        const TChildRun run = RunChild(exe, folder, arguments, passOn.empty() ? kChildTimeoutMs : INFINITE);
+        if (!run.Started) {
+            std::printf("FAIL: cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
+            return 1;
+        }
+        const std::string lastProgress = EchoOutput(run.Output);
+        if (!run.TimedOut && (run.ExitCode == 0 || run.ExitCode == 1)) {
+            for (const std::string& crash : crashes)
+                std::printf("CRASHED: %s\n", crash.c_str());
+            const bool passed = run.ExitCode == 0 && crashes.empty();
+            std::printf("suite %s: %s\n", suite.Name, passed ? "passed" : "FAILED");
+            return passed ? 0 : 1;
+        }
+        char why[96];
+        if (run.TimedOut)
+            std::snprintf(why, sizeof why, "timed out after %lu s", kChildTimeoutMs / 1000);
+        else
+            std::snprintf(why, sizeof why, "process ended with exit code %lu (0x%08lX)", run.ExitCode, run.ExitCode);
+        const std::string where = lastProgress.empty() ? "before the first step" : "at " + lastProgress;
+        crashes.push_back(std::string(why) + " " + where);
+        std::printf("CRASH: %s %s\n", why, where.c_str());
+        if (!suite.Resumable || lastProgress.empty() || run.TimedOut || attempt + 1 >= kMostRestarts) {
+            for (const std::string& crash : crashes)
+                std::printf("CRASHED: %s\n", crash.c_str());
+            std::printf("suite %s: FAILED\n", suite.Name);
+            return 1;
+        }
+        std::printf("resuming after %s\n", lastProgress.c_str());
+        resumeAfter = lastProgress;
+    }
+}
+
+int RunSuiteHere(const TSuite& suite, const TOptions& options)
+{
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(&ReportCrash);
+    reliability::ForgetPlacement();
+    reliability::RemoveMemberFile();
+    try {
+        suite.Run(options);
+    } catch (const std::exception& error) {
+        reliability::ReportFailure(__FILE__, __LINE__, std::string("unexpected exception: ") + error.what());
+    }
+    const int failures = reliability::FailureCount();
+    std::printf("%s: %d failed check(s)\n", failures == 0 ? "PASS" : "FAIL", failures);
+    std::fflush(stdout);
+    return failures == 0 ? 0 : 1;
+}
+
+std::uint32_t ParseNumber(const std::string& text)
+{
+    return static_cast<std::uint32_t>(std::strtoul(text.c_str(), nullptr, 0));
+}
+
+}  // namespace
+
+namespace reliability {
+
+void Progress(const std::string& where)
+{
+    std::printf("@ %s\n", where.c_str());
+}
+
+}  // namespace reliability
+
+int main(int argc, char** argv)
+{
+    TOptions options;
+    std::string suiteName;
+    std::string passOn;
+    bool child = false;
+    bool list = false;
+    for (int index = 1; index < argc; ++index) {
+        const std::string argument = argv[index];
+        const bool hasValue = index + 1 < argc;
+        if (argument == "--dll" && hasValue)
+            options.DllPath = argv[++index];
+        else if (argument == "--suite" && hasValue)
+            suiteName = argv[++index];
+        else if (argument == "--child")
+            child = true;
+        else if (argument == "--list")
+            list = true;
+        else if (argument == "--resume-after" && hasValue)
+            options.ResumeAfter = argv[++index];
+        else if ((argument == "--start" || argument == "--steps" || argument == "--cycles" ||
+                  argument == "--reload-cycles") &&
+                 hasValue) {
+            const std::string value = argv[++index];
+            passOn += " " + argument + " " + value;
+            if (argument == "--start")
+                options.Starts.push_back(ParseNumber(value));
+            else if (argument == "--steps")
+                options.Steps = static_cast<int>(ParseNumber(value));
+            else if (argument == "--cycles")
+                options.Cycles = static_cast<int>(ParseNumber(value));
+            else
+                options.ReloadCycles = static_cast<int>(ParseNumber(value));
+        } else {
+            std::fprintf(stderr, "unknown argument %s (see the head of ReliabilityMain.cpp)\n", argument.c_str());
+            return 2;
+        }
+    }
+    if (list) {
+        for (const TSuite& suite : kSuites)
+            std::printf("%-12s %s\n", suite.Name, suite.Summary);
+        return 0;
+    }
+    const TSuite* chosen = nullptr;
+    for (const TSuite& suite : kSuites)
+        if (suiteName == suite.Name)
+            chosen = &suite;
+    if (!chosen) {
+        std::fprintf(stderr, "no suite named '%s' (see --list)\n", suiteName.c_str());
+        return 2;
+    }
+    if (options.DllPath.empty()) {
+        std::fprintf(stderr, "--dll PATH is required\n");
+        return 2;
+    }
+    options.DllPath = WindowsPath(options.DllPath);
+    return child ? RunSuiteHere(*chosen, options) : RunSuiteInOwnProcess(*chosen, options.DllPath, passOn);
+}
