@@ -7,6 +7,7 @@ packages=(
   cmake make g++ libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 xvfb x11-utils fonts-wine fonts-liberation
+  clang libclang-rt-14-dev clang-tidy cppcheck
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
