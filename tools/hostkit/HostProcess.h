@@ -19,4 +19,16 @@ std::string HostExeName();
 // "HKCU\Software\<HostExeName()>\TfmMainForm"
 std::string PlacementKeyPath();
 
+// A program run to its end (or killed after `timeoutMs`, exit code 124),
+// with its standard output and error together in `outputPath`.
+struct TChildRun {
+    bool Started = false;
+    bool TimedOut = false;
+    unsigned long ExitCode = 0;
+    unsigned long StartError = 0;  // GetLastError when it did not start
+    std::string Output;
+};
+TChildRun RunChildProcess(const std::string& exe, const std::string& arguments, const std::string& folder,
+                          const std::string& outputPath, unsigned long timeoutMs);
+
 }  // namespace hostkit

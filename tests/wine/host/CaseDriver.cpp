@@ -129,36 +129,18 @@ TCaseOutcome RunCaseInOwnProcess(const host::THostCase& hostCase, const std::str
     }
     PrepareCase(hostCase, folder, exeFile.substr(0, exeFile.find_last_of('.')));
 
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     const std::string outputPath = folder + "output.txt";
-    HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    std::string commandLine = "\"" + exe + "\" --case " + hostCase.Name + " --prepared --dll \"" + dllPath + "\"";
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        folder.c_str(), &startup, &process);
-    CloseHandle(output);
-    if (!started) {
-        outcome.Why = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
+    const hostkit::TChildRun run = hostkit::RunChildProcess(
+        exe, "--case " + hostCase.Name + " --prepared --dll \"" + dllPath + "\"", folder, outputPath, kCaseTimeoutMs);
+    if (!run.Started) {
+        outcome.Why = "cannot start " + exe + " (error " + std::to_string(run.StartError) + ")";
         return outcome;
     }
-    DWORD exitCode = 0;
-    if (WaitForSingleObject(process.hProcess, kCaseTimeoutMs) == WAIT_TIMEOUT) {
-        TerminateProcess(process.hProcess, 124);
-        WaitForSingleObject(process.hProcess, 5000);
+    if (run.TimedOut)
         outcome.Why = "timed out after " + std::to_string(kCaseTimeoutMs / 1000) + " s (a blocking box or loop?)";
-    }
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const unsigned long exitCode = run.ExitCode;
 
-    std::string text = hostkit::ReadFileBytes(outputPath).value_or("");
+    const std::string& text = run.Output;
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (!text.empty() && text.back() != '\n')
         std::printf("\n");

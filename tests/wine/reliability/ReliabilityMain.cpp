@@ -26,6 +26,7 @@
 #include "Check.h"
 #include "HostBench.h"
 #include "Suites.h"
+#include "hostkit/HostProcess.h"
 
 namespace {
 
@@ -94,12 +95,6 @@ bool SameFile(const std::string& a, const std::string& b)
            info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
 
-std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info)
 {
     std::printf("CRASH: exception %08lX at %p\n", info->ExceptionRecord->ExceptionCode,
@@ -108,44 +103,8 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info)
     ExitProcess(3);
 }
 
-struct TChildRun {
-    DWORD ExitCode = 0;
-    bool TimedOut = false;
-    bool Started = false;
-    std::string Output;
-};
-
-TChildRun RunChild(const std::string& exe, const std::string& folder, const std::string& arguments, DWORD timeout)
-{
-    TChildRun run;
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    const std::string outputPath = folder + "output.txt";
-    HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    std::string commandLine = "\"" + exe + "\" " + arguments;
-    PROCESS_INFORMATION process = {};
-    run.Started = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
-                                 &startup, &process) != FALSE;
-    CloseHandle(output);
-    if (!run.Started)
-        return run;
-    if (WaitForSingleObject(process.hProcess, timeout) == WAIT_TIMEOUT) {
-        run.TimedOut = true;
-        TerminateProcess(process.hProcess, 124);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    GetExitCodeProcess(process.hProcess, &run.ExitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    run.Output = ReadFileBytes(outputPath);
-    return run;
-}
+using hostkit::RunChildProcess;
+using hostkit::TChildRun;
 
 // Prints the child's output without its progress lines; returns the last
 // progress line ("" when there was none).
@@ -189,7 +148,7 @@ int RunSuiteInOwnProcess(const TSuite& suite, const std::string& dllPath, const 
         std::string arguments = "--child --suite " + std::string(suite.Name) + " --dll \"" + dllPath + "\"" + passOn;
         if (!resumeAfter.empty())
             arguments += " --resume-after \"" + resumeAfter + "\"";
-        const TChildRun run = RunChild(exe, folder, arguments, passOn.empty() ? kChildTimeoutMs : INFINITE);
+        const TChildRun run = RunChildProcess(exe, arguments, folder, folder + "output.txt", passOn.empty() ? kChildTimeoutMs : INFINITE);
         if (!run.Started) {
             std::printf("FAIL: cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
             return 1;
