@@ -26,6 +26,12 @@ namespace {
 constexpr long long kMostHeapGrowth = 16 * 1024;
 constexpr long long kMostPrivateGrowth = 512 * 1024;
 
+// GCC's exception unwinder, linked into the plug-in, guards its table of
+// registered code with a lock that costs one kernel semaphore, created when
+// the library is loaded and never closed (the runtime expects to live as long
+// as the process). Nothing of the plug-in's own may stay behind.
+constexpr DWORD kRuntimeHandlesPerLoad = 1;
+
 const char kMemberFile[] = "DL1ABC=VC12\r\nOK1XYZ=77\r\nG4AAA=VC3\r\n";
 
 void AddTableRows(THostBench& bench)
@@ -43,8 +49,9 @@ void PrintFigures(const char* when, const TResourceFigures& figures)
 
 long long Grown(std::size_t from, std::size_t to) { return static_cast<long long>(to) - static_cast<long long>(from); }
 
-// The counts that must come back exactly, or nearly, after every cycle.
-void CheckCounts(const std::string& what, const TResourceFigures& first, const TResourceFigures& last)
+// The counts that must come back exactly, or nearly, after every cycle;
+// `loads` is how many times the library was loaded between the two.
+void CheckCounts(const std::string& what, const TResourceFigures& first, const TResourceFigures& last, DWORD loads = 0)
 {
     EXPECT_EQUAL(first.ThreadWindows, last.ThreadWindows, what + ": windows of the thread");
     EXPECT_EQUAL(first.AdoObjects, last.AdoObjects, what + ": live ADO objects of the host");
@@ -56,9 +63,9 @@ void CheckCounts(const std::string& what, const TResourceFigures& first, const T
                     " after the last");
     const DWORD firstHandles = first.KernelHandles ? first.KernelHandles : first.ProbedHandles;
     const DWORD lastHandles = last.KernelHandles ? last.KernelHandles : last.ProbedHandles;
-    EXPECT_TRUE(lastHandles <= firstHandles + 4, what + ": kernel handles",
+    EXPECT_TRUE(lastHandles <= firstHandles + 4 + loads * kRuntimeHandlesPerLoad, what + ": kernel handles",
                 std::to_string(firstHandles) + " after the first cycle, " + std::to_string(lastHandles) +
-                    " after the last");
+                    " after the last, over " + std::to_string(loads) + " loads of the library");
 }
 
 void CheckMemory(const std::string& what, const TResourceFigures& settled, const TResourceFigures& last, int cycles)
@@ -178,7 +185,7 @@ void ReloadCycles(THostBench& bench, int cycles, bool run)
     PrintFigures(("after cycle " + std::to_string(settle) + ":").c_str(), settled);
     PrintFigures(("after cycle " + std::to_string(cycles) + ":").c_str(), last);
     EXPECT_EQUAL("", bench.Boxes.TakeTexts(), "message boxes during the " + stretch);
-    CheckCounts(stretch, first, last);
+    CheckCounts(stretch, first, last, static_cast<DWORD>(cycles - 1));
     if (cycles > settle)
         CheckMemory(stretch, settled, last, cycles - settle);
     bench.Load();
