@@ -36,6 +36,8 @@ else()
   ExternalProject_Add(plugin_dlls
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/plugin-dlls
+    # Stamps inside the sub-build, so deleting it configures it afresh.
+    STAMP_DIR ${CMAKE_BINARY_DIR}/plugin-dlls/stamps
     CMAKE_ARGS
       -DCMAKE_TOOLCHAIN_FILE=${VELMORA_PLUGIN_TOOLCHAIN}
       -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
