@@ -2,6 +2,7 @@
 // store does to them and failing where a test asks.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -10,8 +11,20 @@
 #include <utility>
 #include <vector>
 
+#include "window/FormStorage.h"
 #include "window/PlacementRegistry.h"
 #include "window/PlacementWindow.h"
+
+// The message of the TPlacementError the operation throws, or "no error".
+inline std::string ErrorOf(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const TPlacementError& error) {
+        return error.what();
+    }
+    return "no error";
+}
 
 // An application key with at most the one section "TfmMainForm" below it.
 class TFakeRegistry : public TPlacementRegistry {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,17 +16,6 @@ std::string Rect(const TPlacementRecord& record)
     const TPlacementRect& r = record.NormalPosition;
     return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) +
            "," + std::to_string(r.Bottom);
-}
-
-// The message of the TPlacementError the operation throws, or "no error".
-std::string ErrorOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const TPlacementError& error) {
-        return error.what();
-    }
-    return "no error";
 }
 
 class FormStorageTest : public testing::Test {

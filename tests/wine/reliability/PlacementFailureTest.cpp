@@ -7,7 +7,6 @@
 // no reason to read must not fail it.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,17 +14,6 @@
 #include "window/FormStorage.h"
 
 namespace {
-
-// The message of the TPlacementError, or "no error".
-std::string ErrorOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const TPlacementError& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 // The values a save writes, in the order it writes them, on the fake's
 // 1280 x 1024 screen.
