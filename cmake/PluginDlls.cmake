@@ -6,13 +6,11 @@ if(NOT VELMORA_PLUGIN_OUTPUT_DIR)
   set(VELMORA_PLUGIN_OUTPUT_DIR ${CMAKE_BINARY_DIR})
 endif()
 
+# The plug-in's own sources, over the core and the Windows layer.
+set(plugin_sources src/plugin/Exports.cpp src/plugin/PluginModule.cpp src/window/MainForm.cpp)
+
 # --- The plug-in: VelmoraCup.dll, exports by name and ordinal from the .def.
-add_library(VelmoraCup SHARED
-  src/plugin/Exports.cpp
-  src/plugin/PluginModule.cpp
-  src/window/MainForm.cpp
-  src/plugin/VelmoraCup.def
-)
+add_library(VelmoraCup SHARED ${plugin_sources} src/plugin/VelmoraCup.def)
 set_target_properties(VelmoraCup PROPERTIES PREFIX "" OUTPUT_NAME "VelmoraCup"
   RUNTIME_OUTPUT_DIRECTORY ${VELMORA_PLUGIN_OUTPUT_DIR} LIBRARY_OUTPUT_DIRECTORY ${VELMORA_PLUGIN_OUTPUT_DIR})
 target_link_libraries(VelmoraCup PRIVATE velmora_win32)
@@ -27,12 +25,7 @@ if(NOT VELMORA_BUILD_TESTS)
 endif()
 set(seams_dir ${PROJECT_SOURCE_DIR}/tests/wine/reliability/seams)
 add_library(VelmoraCupWithSeams SHARED
-  src/plugin/Exports.cpp
-  src/plugin/PluginModule.cpp
-  src/window/MainForm.cpp
-  ${seams_dir}/AllocationSeam.cpp
-  ${seams_dir}/VelmoraCupWithSeams.def
-)
+  ${plugin_sources} ${seams_dir}/AllocationSeam.cpp ${seams_dir}/VelmoraCupWithSeams.def)
 set_target_properties(VelmoraCupWithSeams PROPERTIES PREFIX "" OUTPUT_NAME "VelmoraCupWithSeams"
   RUNTIME_OUTPUT_DIRECTORY ${VELMORA_PLUGIN_OUTPUT_DIR}/tests/wine/reliability
   LIBRARY_OUTPUT_DIRECTORY ${VELMORA_PLUGIN_OUTPUT_DIR}/tests/wine/reliability)
