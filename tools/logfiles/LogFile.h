@@ -8,8 +8,6 @@
 
 #include "logfiles/LogReadResult.h"
 
-enum class TLogFormat { Adif, Delimited };
-
 // ".adi" and ".adif" are ADIF; ".csv", ".tsv" and ".txt" are delimited
 // (letter case ignored). Any other name: nullopt.
 std::optional<TLogFormat> FormatOfFileName(std::string_view path);

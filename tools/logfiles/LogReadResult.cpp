@@ -13,6 +13,30 @@ std::string TLogReadError::Message() const
     return message + What;
 }
 
+std::string TLogWarning::Message() const
+{
+    std::string message;
+    if (!File.empty())
+        message += File + ": ";
+    if (Line > 0)
+        message += "line " + std::to_string(Line) + ": ";
+    return message + "warning: " + What;
+}
+
+std::string TLogHeader::Tag(std::string_view name) const
+{
+    const auto sameName = [name](const std::string& tag) {
+        return std::equal(tag.begin(), tag.end(), name.begin(), name.end(), [](char a, char b) {
+            const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+            return upper(a) == upper(b);
+        });
+    };
+    for (const auto& [tag, value] : Tags)
+        if (sameName(tag))
+            return value;
+    return {};
+}
+
 std::size_t LineAt(std::string_view text, std::size_t offset)
 {
     const std::string_view before = text.substr(0, std::min(offset, text.size()));
