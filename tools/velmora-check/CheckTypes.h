@@ -1,0 +1,158 @@
+// The records every stage of the check shares: the options of a run, each
+// log as the check keeps it, each contact with its verdict, and the logs
+// that had to be left out. Plain data; the stages are free functions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+inline constexpr std::int32_t kUnknownMinute = std::numeric_limits<std::int32_t>::min();
+inline constexpr std::uint32_t kNoIndex = std::numeric_limits<std::uint32_t>::max();
+
+struct TCheckOptions {
+    std::vector<std::string> Inputs;
+    std::optional<std::string> MembersFile;
+    // Minutes since 1970-01-01 00:00 UTC; the period is [From, To).
+    std::optional<std::int32_t> From;
+    std::optional<std::int32_t> To;
+    std::int32_t ToleranceMinutes = 5;
+    std::string OutFolder = "results";
+    std::int64_t NilPenalty = 0;
+    bool RemoveUniques = false;
+    unsigned Jobs = 0;  // 0: one per processor
+    bool Timings = false;
+};
+
+// In the order of precedence: where several apply, the first wins.
+enum class TVerdict : std::uint8_t {
+    XQso,
+    OutOfPeriod,
+    Dupe,
+    BustedCall,
+    Nil,
+    BustedExchange,
+    Unique,
+    NoLog,
+    Ok,
+};
+inline constexpr std::size_t kVerdictCount = 9;
+
+// The verdict's name in verdicts.csv ("busted-call").
+std::string_view VerdictName(TVerdict verdict);
+// The verdict's column in results.csv ("busted_call").
+std::string_view VerdictColumnName(TVerdict verdict);
+// ok, no-log and unique keep their credit; every other verdict loses it.
+bool KeepsCredit(TVerdict verdict);
+// The verdicts that cost the penalty: the contact was checked against
+// another log and found wrong.
+bool IsCopyingError(TVerdict verdict);
+
+// A piece of a log's text store: logs keep their texts in one string each,
+// so millions of contacts do not cost millions of small allocations.
+struct TTextRef {
+    std::uint32_t Offset = 0;
+    std::uint32_t Size = 0;
+};
+
+// The four log-table cells the scorer reads; a NULL cell is remembered apart
+// from an empty one because the database sorts NULL first.
+enum TScoringCell : std::uint8_t { kRowCall, kRowBand, kRowMode, kRowReceived, kScoringCellCount };
+
+struct TCheckContact {
+    std::uint32_t Line = 0;
+    // As the log writes them.
+    TTextRef Frequency, Band, Mode, Date, Time, MyCall, Sent, Call, Received, TransmitterId;
+    // The log-table row the plug-in's scorer reads (none for an X-QSO).
+    TTextRef RowCells[kScoringCellCount];
+    std::uint8_t RowNullCells = 0;  // bit i: RowCells[i] is NULL
+    bool IsXQso = false;
+
+    // Normalised: interned call, band and kind of mode; minutes since the
+    // epoch (kUnknownMinute when the log gives no usable date and time);
+    // the exchanges without the signal report.
+    std::uint32_t CallId = 0;
+    std::uint32_t BandId = 0;
+    std::uint32_t ModeKindId = 0;
+    std::int32_t Minute = kUnknownMinute;
+    std::uint32_t SentKeyId = 0;
+    std::uint32_t ReceivedKeyId = 0;
+
+    // Match: the other side of this contact, found with the right call
+    // (Matched) or through the other station's copy of a wrong call.
+    std::uint32_t PartnerLog = kNoIndex;
+    std::uint32_t PartnerContact = kNoIndex;
+    bool PartnerThroughBust = false;  // this contact is the one with the wrong call
+    bool PartnerCopiedUsWrong = false;  // the partner is the one with the wrong call
+
+    // Scores: as submitted (-1 dupe, else 1 or 3; 0 for an X-QSO), and as
+    // counted after checking (the penalty negative).
+    std::int8_t ClaimedResult = 0;
+    std::int64_t CheckedPoints = 0;
+    TVerdict Verdict = TVerdict::Ok;
+    std::string Detail;
+};
+
+struct TCheckLog {
+    std::string File;
+    std::string StationCall;  // upper-cased
+    std::uint32_t StationCallId = 0;
+    std::string Category;
+    std::string StatedClaimedScore;  // empty when the log states none
+    std::string Texts;
+    std::vector<TCheckContact> Contacts;
+    std::vector<std::string> Warnings;
+
+    // Minutes this log's clock runs ahead of the others (median).
+    std::int32_t ClockOffset = 0;
+
+    std::size_t ClaimedContacts = 0;
+    std::size_t CheckedContacts = 0;
+    std::int64_t ClaimedScore = 0;
+    std::int64_t CheckedScore = 0;
+    std::size_t VerdictCounts[kVerdictCount] = {};
+
+    std::string_view Text(TTextRef ref) const { return std::string_view(Texts).substr(ref.Offset, ref.Size); }
+    TTextRef Keep(std::string_view text);
+};
+
+struct TLeftOutLog {
+    std::string File;
+    std::string Reason;  // with the line when the reader gave one
+};
+
+// Interned texts: equal texts get equal numbers, numbered from 0 in the
+// order first seen.
+class TTextPool {
+public:
+    std::uint32_t Intern(std::string_view text);
+    // kNoIndex when the text was never interned.
+    std::uint32_t Find(std::string_view text) const;
+    const std::string& Text(std::uint32_t id) const { return Texts_[id]; }
+    std::size_t Size() const { return Texts_.size(); }
+
+private:
+    struct THash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::vector<std::string> Texts_;
+    std::unordered_map<std::string, std::uint32_t, THash, std::equal_to<>> Ids_;
+};
+
+struct TCheckRun {
+    TCheckOptions Options;
+    std::vector<TCheckLog> Logs;
+    std::vector<TLeftOutLog> LeftOut;
+    TTextPool Calls;
+    TTextPool Bands;
+    TTextPool ModeKinds;
+    TTextPool Exchanges;
+    // The log sent by each call (by call id), kNoIndex for none.
+    std::vector<std::uint32_t> LogOfCall;
+};

@@ -1,0 +1,349 @@
+#include "velmora-check/MatchStage.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+// Pairs further apart than this never count towards a clock offset: logs are
+// off by an hour at most, so two of them by two.
+constexpr std::int32_t kOffsetWindowMinutes = 150;
+// Fewer matches than this tell nothing reliable about a clock.
+constexpr std::size_t kFewestPairsForOffset = 3;
+constexpr int kOffsetRounds = 3;
+
+struct TKeyedContact {
+    std::uint64_t Key = 0;  // call id, then band and kind of mode
+    std::uint32_t Contact = 0;
+};
+
+std::uint64_t KeyOf(std::uint32_t callId, std::uint32_t bandKindId)
+{
+    return (static_cast<std::uint64_t>(callId) << 32) | bandKindId;
+}
+
+std::uint32_t CallOfKey(std::uint64_t key) { return static_cast<std::uint32_t>(key >> 32); }
+
+struct TIndex {
+    // Per log: its contacts sorted by key, then by line.
+    std::vector<std::vector<TKeyedContact>> PerLog;
+    // Per log and contact: the id of (band, kind of mode).
+    std::vector<std::vector<std::uint32_t>> BandKind;
+
+    std::pair<const TKeyedContact*, const TKeyedContact*> Group(std::uint32_t log, std::uint64_t key) const
+    {
+        const auto& entries = PerLog[log];
+        const auto [first, last] = std::equal_range(
+            entries.begin(), entries.end(), TKeyedContact{key, 0},
+            [](const TKeyedContact& a, const TKeyedContact& b) { return a.Key < b.Key; });
+        return {entries.data() + (first - entries.begin()), entries.data() + (last - entries.begin())};
+    }
+};
+
+TIndex BuildIndex(const TCheckRun& run)
+{
+    TIndex index;
+    index.PerLog.resize(run.Logs.size());
+    index.BandKind.resize(run.Logs.size());
+    std::unordered_map<std::uint64_t, std::uint32_t> bandKindIds;
+    for (std::size_t l = 0; l < run.Logs.size(); ++l) {
+        const TCheckLog& log = run.Logs[l];
+        auto& entries = index.PerLog[l];
+        auto& bandKinds = index.BandKind[l];
+        entries.reserve(log.Contacts.size());
+        bandKinds.reserve(log.Contacts.size());
+        for (std::size_t c = 0; c < log.Contacts.size(); ++c) {
+            const TCheckContact& contact = log.Contacts[c];
+            const std::uint64_t pair = (static_cast<std::uint64_t>(contact.BandId) << 32) | contact.ModeKindId;
+            const auto id = bandKindIds.emplace(pair, static_cast<std::uint32_t>(bandKindIds.size())).first->second;
+            bandKinds.push_back(id);
+            entries.push_back({KeyOf(contact.CallId, id), static_cast<std::uint32_t>(c)});
+        }
+        std::sort(entries.begin(), entries.end(), [](const TKeyedContact& a, const TKeyedContact& b) {
+            return a.Key != b.Key ? a.Key < b.Key : a.Contact < b.Contact;
+        });
+    }
+    return index;
+}
+
+// Visits every pair of groups that could hold the two sides of contacts:
+// log A's contacts with call X on a band and kind, and X's log's contacts
+// with call A on the same, each pair of logs once (A before X).
+template <typename Visit>
+void ForEachGroupPair(const TCheckRun& run, const TIndex& index, Visit visit)
+{
+    for (std::uint32_t a = 0; a < run.Logs.size(); ++a) {
+        const auto& entries = index.PerLog[a];
+        for (std::size_t start = 0; start < entries.size();) {
+            std::size_t end = start + 1;
+            while (end < entries.size() && entries[end].Key == entries[start].Key)
+                ++end;
+            const std::uint32_t call = CallOfKey(entries[start].Key);
+            const std::uint32_t x = run.LogOfCall[call];
+            if (x != kNoIndex && x > a) {
+                const auto bandKind = static_cast<std::uint32_t>(entries[start].Key & 0xFFFFFFFFu);
+                const auto [first, last] = index.Group(x, KeyOf(run.Logs[a].StationCallId, bandKind));
+                if (first != last)
+                    visit(a, entries.data() + start, entries.data() + end, x, first, last);
+            }
+            start = end;
+        }
+    }
+}
+
+void EstimateClockOffsets(TCheckRun& run, const TIndex& index)
+{
+    struct TPair {
+        std::uint32_t A, X;
+        std::int32_t Difference;  // A's minute less X's
+    };
+    std::vector<TPair> pairs;
+    ForEachGroupPair(run, index,
+                     [&](std::uint32_t a, const TKeyedContact* aFirst, const TKeyedContact* aLast, std::uint32_t x,
+                         const TKeyedContact* xFirst, const TKeyedContact* xLast) {
+                         // Only pairs that can mean nothing else: one contact on each side.
+                         if (aLast - aFirst != 1 || xLast - xFirst != 1)
+                             return;
+                         const std::int32_t aMinute = run.Logs[a].Contacts[aFirst->Contact].Minute;
+                         const std::int32_t xMinute = run.Logs[x].Contacts[xFirst->Contact].Minute;
+                         if (aMinute == kUnknownMinute || xMinute == kUnknownMinute)
+                             return;
+                         const std::int64_t difference = static_cast<std::int64_t>(aMinute) - xMinute;
+                         if (std::llabs(difference) <= kOffsetWindowMinutes)
+                             pairs.push_back({a, x, static_cast<std::int32_t>(difference)});
+                     });
+
+    std::vector<std::vector<std::uint32_t>> pairsOfLog(run.Logs.size());
+    for (std::uint32_t p = 0; p < pairs.size(); ++p) {
+        pairsOfLog[pairs[p].A].push_back(p);
+        pairsOfLog[pairs[p].X].push_back(p);
+    }
+    std::vector<std::int32_t> offsets(run.Logs.size(), 0);
+    std::vector<std::int32_t> next(run.Logs.size(), 0);
+    std::vector<std::int32_t> estimates;
+    for (int round = 0; round < kOffsetRounds; ++round) {
+        for (std::uint32_t l = 0; l < run.Logs.size(); ++l) {
+            estimates.clear();
+            for (const std::uint32_t p : pairsOfLog[l]) {
+                const TPair& pair = pairs[p];
+                estimates.push_back(pair.A == l ? pair.Difference + offsets[pair.X]
+                                                : offsets[pair.A] - pair.Difference);
+            }
+            next[l] = estimates.size() < kFewestPairsForOffset ? 0 : MedianOf(estimates);
+        }
+        offsets.swap(next);
+    }
+    for (std::uint32_t l = 0; l < run.Logs.size(); ++l)
+        run.Logs[l].ClockOffset = offsets[l];
+}
+
+void Pair(TCheckRun& run, std::uint32_t a, std::uint32_t ca, std::uint32_t x, std::uint32_t cx)
+{
+    TCheckContact& first = run.Logs[a].Contacts[ca];
+    TCheckContact& second = run.Logs[x].Contacts[cx];
+    first.PartnerLog = x;
+    first.PartnerContact = cx;
+    second.PartnerLog = a;
+    second.PartnerContact = ca;
+}
+
+bool IsDupe(const TCheckContact& contact) { return contact.ClaimedResult < 0; }
+
+void MatchExactly(TCheckRun& run, const TIndex& index)
+{
+    const std::int32_t tolerance = run.Options.ToleranceMinutes;
+    struct TCandidate {
+        int Dupes;
+        std::int64_t Distance;
+        std::uint32_t A, X;
+    };
+    std::vector<TCandidate> candidates;
+    ForEachGroupPair(run, index,
+                     [&](std::uint32_t a, const TKeyedContact* aFirst, const TKeyedContact* aLast, std::uint32_t x,
+                         const TKeyedContact* xFirst, const TKeyedContact* xLast) {
+                         const TCheckLog& logA = run.Logs[a];
+                         const TCheckLog& logX = run.Logs[x];
+                         candidates.clear();
+                         for (const TKeyedContact* i = aFirst; i != aLast; ++i) {
+                             const TCheckContact& contactA = logA.Contacts[i->Contact];
+                             const std::int32_t minuteA = CommonMinute(logA, contactA);
+                             if (minuteA == kUnknownMinute)
+                                 continue;
+                             for (const TKeyedContact* j = xFirst; j != xLast; ++j) {
+                                 const TCheckContact& contactX = logX.Contacts[j->Contact];
+                                 const std::int32_t minuteX = CommonMinute(logX, contactX);
+                                 if (minuteX == kUnknownMinute)
+                                     continue;
+                                 const std::int64_t distance = std::llabs(static_cast<std::int64_t>(minuteA) - minuteX);
+                                 if (distance <= tolerance)
+                                     candidates.push_back({int(IsDupe(contactA)) + int(IsDupe(contactX)), distance,
+                                                           i->Contact, j->Contact});
+                             }
+                         }
+                         // Closest first; a duplicate only takes what the first contact left.
+                         std::sort(candidates.begin(), candidates.end(), [](const TCandidate& p, const TCandidate& q) {
+                             if (p.Dupes != q.Dupes)
+                                 return p.Dupes < q.Dupes;
+                             if (p.Distance != q.Distance)
+                                 return p.Distance < q.Distance;
+                             return p.A != q.A ? p.A < q.A : p.X < q.X;
+                         });
+                         for (const TCandidate& candidate : candidates) {
+                             if (logA.Contacts[candidate.A].PartnerLog == kNoIndex &&
+                                 logX.Contacts[candidate.X].PartnerLog == kNoIndex)
+                                 Pair(run, a, candidate.A, x, candidate.X);
+                         }
+                     });
+}
+
+// Station calls by themselves and by each of their one-character deletions:
+// two calls one slip apart always share one of these forms.
+class TSlipIndex {
+public:
+    explicit TSlipIndex(const TCheckRun& run)
+    {
+        for (std::uint32_t l = 0; l < run.Logs.size(); ++l) {
+            const std::string& call = run.Logs[l].StationCall;
+            Add(call, l);
+            for (std::size_t i = 0; i < call.size(); ++i)
+                Add(call.substr(0, i) + call.substr(i + 1), l);
+        }
+    }
+
+    // Logs whose station call is one slip from `call`, in the order of logs.
+    std::vector<std::uint32_t> NearLogs(const TCheckRun& run, const std::string& call) const
+    {
+        std::vector<std::uint32_t> logs;
+        const auto collect = [&](const std::string& form) {
+            if (const auto found = Forms_.find(form); found != Forms_.end())
+                logs.insert(logs.end(), found->second.begin(), found->second.end());
+        };
+        collect(call);
+        for (std::size_t i = 0; i < call.size(); ++i)
+            collect(call.substr(0, i) + call.substr(i + 1));
+        std::sort(logs.begin(), logs.end());
+        logs.erase(std::unique(logs.begin(), logs.end()), logs.end());
+        std::erase_if(logs, [&](std::uint32_t l) { return !IsOneSlipApart(run.Logs[l].StationCall, call); });
+        return logs;
+    }
+
+private:
+    void Add(const std::string& form, std::uint32_t log)
+    {
+        auto& logs = Forms_[form];
+        if (logs.empty() || logs.back() != log)
+            logs.push_back(log);
+    }
+    std::unordered_map<std::string, std::vector<std::uint32_t>> Forms_;
+};
+
+void MatchSlips(TCheckRun& run, const TIndex& index)
+{
+    if (run.Logs.empty())
+        return;
+    const TSlipIndex slips(run);
+    std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> nearLogsOfCall;
+    const std::int32_t tolerance = run.Options.ToleranceMinutes;
+    for (std::uint32_t a = 0; a < run.Logs.size(); ++a) {
+        TCheckLog& logA = run.Logs[a];
+        for (std::uint32_t c = 0; c < logA.Contacts.size(); ++c) {
+            TCheckContact& contact = logA.Contacts[c];
+            const std::int32_t minute = CommonMinute(logA, contact);
+            if (contact.PartnerLog != kNoIndex || contact.IsXQso || minute == kUnknownMinute)
+                continue;
+            auto found = nearLogsOfCall.find(contact.CallId);
+            if (found == nearLogsOfCall.end())
+                found = nearLogsOfCall.emplace(contact.CallId, slips.NearLogs(run, run.Calls.Text(contact.CallId))).first;
+
+            struct TBest {
+                int Dupe = 2;
+                std::int64_t Distance = 0;
+                std::uint32_t Log = kNoIndex, Contact = kNoIndex;
+            } best;
+            const std::uint64_t key = KeyOf(logA.StationCallId, index.BandKind[a][c]);
+            for (const std::uint32_t y : found->second) {
+                if (y == a)
+                    continue;
+                const TCheckLog& logY = run.Logs[y];
+                const auto [first, last] = index.Group(y, key);
+                for (const TKeyedContact* entry = first; entry != last; ++entry) {
+                    const TCheckContact& other = logY.Contacts[entry->Contact];
+                    const std::int32_t otherMinute = CommonMinute(logY, other);
+                    if (other.PartnerLog != kNoIndex || otherMinute == kUnknownMinute)
+                        continue;
+                    const std::int64_t distance = std::llabs(static_cast<std::int64_t>(minute) - otherMinute);
+                    const int dupe = IsDupe(other) ? 1 : 0;
+                    if (distance <= tolerance &&
+                        (dupe < best.Dupe || (dupe == best.Dupe && distance < best.Distance)))
+                        best = {dupe, distance, y, entry->Contact};
+                }
+            }
+            if (best.Log == kNoIndex)
+                continue;
+            Pair(run, a, c, best.Log, best.Contact);
+            contact.PartnerThroughBust = true;
+            run.Logs[best.Log].Contacts[best.Contact].PartnerCopiedUsWrong = true;
+        }
+    }
+}
+
+std::vector<std::uint32_t> CountAppearances(const TCheckRun& run, const TIndex& index)
+{
+    std::vector<std::uint32_t> appearances(run.Calls.Size(), 0);
+    for (const auto& entries : index.PerLog) {
+        std::uint32_t previous = kNoIndex;
+        for (const TKeyedContact& entry : entries) {
+            const std::uint32_t call = CallOfKey(entry.Key);
+            if (call != previous)
+                ++appearances[call];
+            previous = call;
+        }
+    }
+    return appearances;
+}
+
+}  // namespace
+
+std::int32_t CommonMinute(const TCheckLog& log, const TCheckContact& contact)
+{
+    return contact.Minute == kUnknownMinute ? kUnknownMinute : contact.Minute - log.ClockOffset;
+}
+
+bool IsOneSlipApart(std::string_view a, std::string_view b)
+{
+    if (a.size() > b.size())
+        std::swap(a, b);
+    if (b.size() - a.size() > 1)
+        return false;
+    std::size_t prefix = 0;
+    while (prefix < a.size() && a[prefix] == b[prefix])
+        ++prefix;
+    if (a.size() < b.size())  // one added
+        return a.substr(prefix) == b.substr(prefix + 1);
+    if (prefix == a.size())
+        return false;  // the same call
+    if (a.substr(prefix + 1) == b.substr(prefix + 1))
+        return true;  // one changed
+    return prefix + 1 < a.size() && a[prefix] == b[prefix + 1] && a[prefix + 1] == b[prefix] &&
+           a.substr(prefix + 2) == b.substr(prefix + 2);  // two swapped
+}
+
+std::int32_t MedianOf(std::vector<std::int32_t>& values)
+{
+    if (values.empty())
+        return 0;
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>((values.size() - 1) / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+std::vector<std::uint32_t> MatchRun(TCheckRun& run)
+{
+    const TIndex index = BuildIndex(run);
+    EstimateClockOffsets(run, index);
+    MatchExactly(run, index);
+    MatchSlips(run, index);
+    return CountAppearances(run, index);
+}

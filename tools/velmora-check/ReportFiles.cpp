@@ -1,0 +1,248 @@
+#include "velmora-check/ReportFiles.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "logfiles/TextEncoding.h"
+#include "velmora-check/Normalise.h"
+#include "velmora-check/ReportText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr TVerdict kAllVerdicts[kVerdictCount] = {TVerdict::Ok,     TVerdict::Dupe,    TVerdict::BustedCall,
+                                                  TVerdict::Nil,    TVerdict::BustedExchange, TVerdict::Unique,
+                                                  TVerdict::NoLog,  TVerdict::OutOfPeriod,    TVerdict::XQso};
+
+std::size_t CountOf(const TCheckLog& log, TVerdict verdict)
+{
+    return log.VerdictCounts[static_cast<std::size_t>(verdict)];
+}
+
+void WriteVerdictRows(const TCheckRun& run, std::ostream& out)
+{
+    out << "log,line,call,band,mode,time,verdict,points,detail\n";
+    std::string row;
+    for (const TCheckLog& log : run.Logs) {
+        const std::string station = CsvField(log.StationCall);
+        for (const TCheckContact& contact : log.Contacts) {
+            row = station;
+            row += ',';
+            row += std::to_string(contact.Line);
+            row += ',';
+            row += CsvField(run.Calls.Text(contact.CallId));
+            row += ',';
+            row += CsvField(log.Text(contact.Band));
+            row += ',';
+            row += CsvField(log.Text(contact.Mode));
+            row += ',';
+            row += FormatMinute(contact.Minute);
+            row += ',';
+            row += VerdictName(contact.Verdict);
+            row += ',';
+            row += std::to_string(contact.CheckedPoints);
+            row += ',';
+            row += CsvField(contact.Detail);
+            row += '\n';
+            out << row;
+        }
+    }
+}
+
+// Writes a file under a temporary name beside it and renames it into place.
+bool WriteWhole(const fs::path& path, const std::function<void(std::ostream&)>& write, std::ostream& err)
+{
+    fs::path temporary = path;
+    temporary += ".partial";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out)
+            write(out);
+        out.flush();
+        if (!out) {
+            err << "velmora-check: " << path.string() << ": cannot be written\n";
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        err << "velmora-check: " << path.string() << ": cannot be put in place: " << error.message() << '\n';
+        fs::remove(temporary, error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string VerdictsCsvText(const TCheckRun& run)
+{
+    std::ostringstream out;
+    WriteVerdictRows(run, out);
+    return out.str();
+}
+
+std::string ResultsCsvText(const TCheckRun& run)
+{
+    std::string text = "rank,station,category,claimed_contacts,checked_contacts,claimed_score,checked_score,"
+                       "stated_claimed_score,ok,dupe,busted_call,nil,busted_exchange,unique,no_log,out_of_period,"
+                       "x_qso,error_rate,clock_offset_min\n";
+    std::size_t rank = 0;
+    for (const TCheckLog* log : RankedLogs(run)) {
+        text += std::to_string(++rank) + ',' + CsvField(log->StationCall) + ',' + CsvField(log->Category) + ',' +
+                std::to_string(log->ClaimedContacts) + ',' + std::to_string(log->CheckedContacts) + ',' +
+                std::to_string(log->ClaimedScore) + ',' + std::to_string(log->CheckedScore) + ',' +
+                log->StatedClaimedScore;
+        for (const TVerdict verdict : kAllVerdicts)
+            text += ',' + std::to_string(CountOf(*log, verdict));
+        text += ',' + ErrorRateText(*log) + ',' + std::to_string(ReportedClockOffset(*log)) + '\n';
+    }
+    return text;
+}
+
+std::string ResultsJsonText(const TCheckRun& run)
+{
+    nlohmann::ordered_json results = nlohmann::ordered_json::array();
+    std::size_t rank = 0;
+    for (const TCheckLog* log : RankedLogs(run)) {
+        nlohmann::ordered_json entry;
+        entry["rank"] = ++rank;
+        entry["station"] = Utf8OfLogText(log->StationCall);
+        entry["category"] = Utf8OfLogText(log->Category);
+        entry["claimed_contacts"] = log->ClaimedContacts;
+        entry["checked_contacts"] = log->CheckedContacts;
+        entry["claimed_score"] = log->ClaimedScore;
+        entry["checked_score"] = log->CheckedScore;
+        if (log->StatedClaimedScore.empty())
+            entry["stated_claimed_score"] = nullptr;
+        else
+            entry["stated_claimed_score"] = std::stoll(log->StatedClaimedScore);
+        for (const TVerdict verdict : kAllVerdicts)
+            entry[std::string(VerdictColumnName(verdict))] = CountOf(*log, verdict);
+        entry["error_rate"] = std::stod(ErrorRateText(*log));
+        entry["clock_offset_min"] = ReportedClockOffset(*log);
+        entry["file"] = Utf8OfLogText(log->File);
+        results.push_back(std::move(entry));
+    }
+    nlohmann::ordered_json leftOut = nlohmann::ordered_json::array();
+    for (const TLeftOutLog& left : run.LeftOut)
+        leftOut.push_back({{"file", Utf8OfLogText(left.File)}, {"reason", Utf8OfLogText(left.Reason)}});
+    nlohmann::ordered_json document;
+    document["results"] = std::move(results);
+    document["left_out"] = std::move(leftOut);
+    return document.dump(2) + "\n";
+}
+
+std::string ResultsText(const TCheckRun& run)
+{
+    std::string text = "Velmora Cup: checked results\n\n";
+    char line[512];
+    std::snprintf(line, sizeof line, "%4s  %-12s %-24s %7s %7s %10s %10s %10s %6s  %s\n", "Rank", "Station",
+                  "Category", "QSOs", "Checked", "Claimed", "Checked", "Stated", "Errors", "Clock");
+    text += line;
+    std::size_t rank = 0;
+    for (const TCheckLog* log : RankedLogs(run)) {
+        const std::int32_t offset = ReportedClockOffset(*log);
+        std::snprintf(line, sizeof line, "%4zu  %-12s %-24s %7zu %7zu %10lld %10lld %10s %6.2f%%  %s\n", ++rank,
+                      log->StationCall.c_str(), log->Category.c_str(), log->ClaimedContacts, log->CheckedContacts,
+                      static_cast<long long>(log->ClaimedScore), static_cast<long long>(log->CheckedScore),
+                      log->StatedClaimedScore.empty() ? "-" : log->StatedClaimedScore.c_str(), 100 * ErrorRate(*log),
+                      offset == 0 ? "" : (std::to_string(offset) + " min").c_str());
+        text += line;
+    }
+    text += "\nVerdicts per log:\n";
+    for (const TCheckLog* log : RankedLogs(run)) {
+        text += "  " + log->StationCall + ":";
+        for (const TVerdict verdict : kAllVerdicts)
+            if (CountOf(*log, verdict) > 0)
+                text += " " + std::string(VerdictName(verdict)) + " " + std::to_string(CountOf(*log, verdict));
+        text += '\n';
+    }
+    if (!run.LeftOut.empty()) {
+        text += "\nLogs left out (not checked, not in the results):\n";
+        for (const TLeftOutLog& left : run.LeftOut)
+            text += "  " + left.Reason + '\n';
+    }
+    return text;
+}
+
+std::string LogReportText(const TCheckRun& run, const TCheckLog& log)
+{
+    std::string text = "Velmora Cup: check of " + log.StationCall + "\n";
+    text += "Log file: " + log.File + "\n";
+    if (!log.Category.empty())
+        text += "Category: " + log.Category + "\n";
+    text += "Claimed score: " + std::to_string(log.ClaimedScore) + " from " + std::to_string(log.ClaimedContacts) +
+            " contacts";
+    if (!log.StatedClaimedScore.empty())
+        text += " (the log states " + log.StatedClaimedScore + ")";
+    text += "\nChecked score: " + std::to_string(log.CheckedScore) + " from " + std::to_string(log.CheckedContacts) +
+            " contacts\n";
+    if (ReportedClockOffset(log) != 0)
+        text += "Clock: " + std::to_string(log.ClockOffset) +
+                " minutes against the other logs (taken out before matching)\n";
+    text += "Verdicts:";
+    for (const TVerdict verdict : kAllVerdicts)
+        text += " " + std::string(VerdictName(verdict)) + " " + std::to_string(CountOf(log, verdict));
+    text += "\n";
+    for (const std::string& warning : log.Warnings)
+        text += "Reading: " + warning + "\n";
+
+    text += "\nContacts that lost credit:\n";
+    bool any = false;
+    for (const TCheckContact& contact : log.Contacts) {
+        if (KeepsCredit(contact.Verdict) && !(run.Options.RemoveUniques && contact.Verdict == TVerdict::Unique))
+            continue;
+        any = true;
+        text += "  line " + std::to_string(contact.Line) + ": " + ContactLineText(log, contact) + "\n";
+        text += "    " + std::string(VerdictName(contact.Verdict)) + ": " + contact.Detail;
+        if (contact.CheckedPoints < 0)
+            text += " (" + std::to_string(contact.CheckedPoints) + " points)";
+        text += "\n";
+        if (contact.PartnerLog != kNoIndex) {
+            const TCheckLog& other = run.Logs[contact.PartnerLog];
+            text += "    " + other.StationCall + " line " +
+                    std::to_string(other.Contacts[contact.PartnerContact].Line) + ": " +
+                    ContactLineText(other, other.Contacts[contact.PartnerContact]) + "\n";
+        }
+    }
+    if (!any)
+        text += "  none\n";
+    return text;
+}
+
+bool WriteReports(const TCheckRun& run, std::ostream& err)
+{
+    const fs::path folder = run.Options.OutFolder;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error || !fs::is_directory(folder)) {
+        err << "velmora-check: " << folder.string() << ": the output folder cannot be made"
+            << (error ? ": " + error.message() : std::string()) << '\n';
+        return false;
+    }
+    bool ok = true;
+    ok &= WriteWhole(folder / "verdicts.csv", [&](std::ostream& out) { WriteVerdictRows(run, out); }, err);
+    ok &= WriteWhole(folder / "results.csv", [&](std::ostream& out) { out << ResultsCsvText(run); }, err);
+    ok &= WriteWhole(folder / "results.json", [&](std::ostream& out) { out << ResultsJsonText(run); }, err);
+    ok &= WriteWhole(folder / "results.txt", [&](std::ostream& out) { out << ResultsText(run); }, err);
+    ok &= WriteWhole(folder / "results.html", [&](std::ostream& out) { out << ResultsPageHtml(run); }, err);
+    std::set<std::string> taken = {"VERDICTS", "RESULTS"};
+    for (const TCheckLog& log : run.Logs) {
+        std::string stem = FileStemOfCall(log.StationCall);
+        for (int n = 2; !taken.insert(stem).second; ++n)
+            stem = FileStemOfCall(log.StationCall) + "-" + std::to_string(n);
+        ok &= WriteWhole(folder / (stem + ".txt"), [&](std::ostream& out) { out << LogReportText(run, log); }, err);
+    }
+    return ok;
+}
