@@ -36,13 +36,15 @@ TEST(AdifReader, FieldsBecomeLogColumns)
         << "an empty SRX_STRING or DXCC gives way to SRX or PFX";
     EXPECT_EQ(Rows("<CALL:5>K1ABC<SRX_STRING:0><EOR>"), std::vector<std::string>{"K1ABC|~|~||~|~|~|~"})
         << "an empty exchange is the empty text, not NULL";
-    EXPECT_EQ(Rows("<CALL:5>K1ABC<FREQ:6>14.025<APP_X_Y:3>abc<QSO_DATE:8:D>20240608<EOR>"),
+    EXPECT_EQ(Rows("<CALL:5>K1ABC<APP_X_Y:3>abc<QSO_DATE:8:D>20240608<EOR>"),
               std::vector<std::string>{"K1ABC|~|~|~|~|~|~|~"})
         << "unknown fields and type indicators are skipped";
+    EXPECT_EQ(Rows("<CALL:5>K1ABC<FREQ:6>14.025<EOR>"), std::vector<std::string>{"K1ABC|20|~|~|~|~|~|~"})
+        << "without BAND the band is FREQ's";
     EXPECT_EQ(Rows("<CALL:5>K1ABC<CALL:5>W1XYZ<EOR>"), std::vector<std::string>{"K1ABC|~|~|~|~|~|~|~"})
         << "a repeated field keeps its first value";
-    EXPECT_EQ(Rows("<FREQ:6>14.025<EOR>"), std::vector<std::string>{"~|~|~|~|~|~|~|~"})
-        << "a record of unknown fields is still a contact";
+    EXPECT_EQ(Rows("<FREQ:6>14.025<EOR><CALL:5>K1ABC<EOR>"), std::vector<std::string>{"K1ABC|~|~|~|~|~|~|~"})
+        << "a record without a call is no contact";
 }
 
 TEST(AdifReader, LengthsCountBytes)

@@ -85,7 +85,7 @@ TEST(DelimitedReader, MalformedInputIsRefusedWithItsPlace)
         {"CallSign,DigiBand\nK1ABC,40,\n", "row of 3 cells where the header has 2", 18, 2},
         {"CallSign,QSOReportRecived\nK1ABC,\"599 VC12\nW1XYZ,599\n", "quote opened here is never closed", 32, 2},
         {"CallSign,QSOReportRecived\nK1ABC,\"599\" VC12\n", "text after the closing quote of a cell", 37, 2},
-        {"Call,Band\nK1ABC,40\n", "the header row names no CallSign column", 0, 1},
+        {"Station,Band\nK1ABC,40\n", "the header row names no CallSign column", 0, 1},
         {"\n\n", "no header row naming the log columns", 0, 1},
         {"", "no header row naming the log columns", 0, 1},
     };

@@ -104,3 +104,35 @@ TEST(ScoreCommand, ExitStatus)
                            ": line 2 (byte offset 19): record without <EOR> at the end of the file\n");
     EXPECT_EQ(bad.Out, "") << "no half report for a half-read log";
 }
+
+// A log that gives frequencies and no band puts each contact on the band of
+// its frequency: the same call on 40 m after 20 m counts again.
+TEST(ScoreCommand, BandsComeFromFrequencies)
+{
+    const TTempLogFile adif("frequencies.adi", "<CALL:5>K1ABC<FREQ:6>14.025<MODE:2>CW<EOR>\n"
+                                               "<CALL:5>K1ABC<FREQ:5>7.025<MODE:2>CW<EOR>\n");
+    const TTempLogFile cabrillo("frequencies.log", "START-OF-LOG: 3.0\n"
+                                                   "QSO: 14025 CW 2026-03-01 1200 DL1ABC 599 VC12 K1ABC 599 1\n"
+                                                   "QSO:  7025 CW 2026-03-01 1210 DL1ABC 599 VC12 K1ABC 599 2\n"
+                                                   "END-OF-LOG:\n");
+    for (const TTempLogFile* log : {&adif, &cabrillo}) {
+        const TRun run = RunCommand({log->Path()});
+        EXPECT_EQ(run.Status, kExitScored) << log->Path();
+        EXPECT_NE(run.Out.find(" Score: 2*0=0\n1\tK1ABC\t20\tCW\t1\t\n2\tK1ABC\t40\tCW\t1\t\n"), std::string::npos)
+            << log->Path() << ":\n" << run.Out;
+        EXPECT_EQ(run.Err, "") << log->Path();
+    }
+}
+
+TEST(ScoreCommand, WarningsGoToStandardError)
+{
+    const TTempLogFile csv("aliases.csv", "callsign,band,mode,rcvd,operator\nK1ABC,20m,CW,599 VC12,me\n,40,CW,1,me\n");
+    const TRun run = RunCommand({csv.Path()});
+    EXPECT_EQ(run.Status, kExitScored);
+    EXPECT_NE(run.Out.find(" Score: 3*1=3\n"), std::string::npos) << "the aliases band and rcvd are read:\n" << run.Out;
+    EXPECT_EQ(run.Err, "velmora-score: " + csv.Path() +
+                           ": line 1: warning: columns ignored, not log columns: 'operator' (the log columns: "
+                           "CallSign or call, DigiBand or band, QSOMode or mode, QSOReportRecived or rcvd or "
+                           "exchange, Continent, ITUZone, MainPrefix, DXCCPrefix; and freq)\n"
+                           "velmora-score: " + csv.Path() + ": line 3: warning: contact without a call, skipped\n");
+}

@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "logfiles/BandNames.h"
+#include "logfiles/ReaderWarnings.h"
+
 namespace {
 
 std::string UpperAscii(std::string_view text)
@@ -64,20 +67,108 @@ struct TPendingRecord {
         return std::nullopt;
     }
 
-    TLogRow Row() const
+    std::string_view Text(std::string_view name) const
     {
-        TLogRow row;
-        row[TLogColumn::CallSign] = Cell("CALL");
-        if (const TField* band = Find("BAND"))
-            row[TLogColumn::DigiBand] = DigiBandOfAdifBand(band->Value);
-        row[TLogColumn::QSOMode] = Cell("MODE");
-        row[TLogColumn::QSOReportRecived] = FirstWithText("SRX_STRING", "SRX");
-        row[TLogColumn::Continent] = Cell("CONT");
-        row[TLogColumn::ITUZone] = Cell("ITUZ");
-        row[TLogColumn::MainPrefix] = Cell("PFX");
-        row[TLogColumn::DXCCPrefix] = FirstWithText("DXCC", "PFX");
-        return row;
+        const TField* field = Find(name);
+        return field ? TrimLogBlanks(field->Value) : std::string_view();
     }
+
+    // The first of the two fields that holds text, as text.
+    std::string_view TextOfEither(std::string_view preferred, std::string_view fallback) const
+    {
+        const std::string_view first = Text(preferred);
+        return first.empty() ? Text(fallback) : first;
+    }
+};
+
+// "20240608" as "2024-06-08"; anything else as written.
+std::string DateOfAdif(std::string_view date)
+{
+    if (date.size() != 8 || !std::all_of(date.begin(), date.end(), IsDigit))
+        return std::string(date);
+    return std::string(date.substr(0, 4)) + "-" + std::string(date.substr(4, 2)) + "-" + std::string(date.substr(6));
+}
+
+// "1200" or "120030" as "1200"; anything else as written.
+std::string TimeOfAdif(std::string_view time)
+{
+    if ((time.size() != 4 && time.size() != 6) || !std::all_of(time.begin(), time.end(), IsDigit))
+        return std::string(time);
+    return std::string(time.substr(0, 4));
+}
+
+// Turns finished records into rows, contacts and warnings.
+class TAdifRecords {
+public:
+    explicit TAdifRecords(std::string_view text) : lines_(text) {}
+
+    void Add(const TPendingRecord& record, TLogReadResult& result)
+    {
+        ++records_;
+        const std::size_t line = lines_.LineOf(record.FirstTag);
+        const TField* band = record.Find("BAND");
+        const TField* frequency = record.Find("FREQ");
+        givesBandOrFrequency_ = givesBandOrFrequency_ || band || frequency;
+        const std::string_view call = record.Text("CALL");
+        if (call.empty()) {
+            warnings_.Add(logwarnings::kContactWithoutCall, line);
+            return;
+        }
+
+        TLogRow row;
+        row[TLogColumn::CallSign] = record.Cell("CALL");
+        TBandSources sources;
+        if (band)
+            sources.BandField = band->Value;
+        if (frequency) {
+            sources.Frequency = frequency->Value;
+            sources.FrequencyBand = BandOfMegahertz(frequency->Value);
+        }
+        row[TLogColumn::DigiBand] = ResolveBand(sources, line, warnings_, unnamed_);
+        row[TLogColumn::QSOMode] = record.Cell("MODE");
+        row[TLogColumn::QSOReportRecived] = record.FirstWithText("SRX_STRING", "SRX");
+        row[TLogColumn::Continent] = record.Cell("CONT");
+        row[TLogColumn::ITUZone] = record.Cell("ITUZ");
+        row[TLogColumn::MainPrefix] = record.Cell("PFX");
+        row[TLogColumn::DXCCPrefix] = record.FirstWithText("DXCC", "PFX");
+
+        TLogContact contact;
+        contact.Line = records_;
+        contact.Frequency = std::string(record.Text("FREQ"));
+        contact.Band = row[TLogColumn::DigiBand].value_or(std::string());
+        contact.Mode = std::string(record.Text("MODE"));
+        contact.Date = DateOfAdif(record.Text("QSO_DATE"));
+        contact.Time = TimeOfAdif(record.Text("TIME_ON"));
+        contact.MyCall = std::string(record.TextOfEither("STATION_CALLSIGN", "OPERATOR"));
+        contact.SentExchange = SplitLogWords(record.TextOfEither("STX_STRING", "STX"));
+        contact.Call = std::string(call);
+        contact.ReceivedExchange = SplitLogWords(record.TextOfEither("SRX_STRING", "SRX"));
+
+        TLogHeader& header = result.Header;
+        if (header.StationCall.empty())
+            header.StationCall = contact.MyCall;
+        if (header.Contest.empty())
+            header.Contest = std::string(record.Text("CONTEST_ID"));
+        result.Rows.push_back(std::move(row));
+        result.Contacts.push_back(std::move(contact));
+    }
+
+    void Finish(TLogReadResult& result)
+    {
+        if (!result.Rows.empty() && !givesBandOrFrequency_)
+            warnings_.Add(logwarnings::kNoBandNoFrequency, 0);
+        if (result.Rows.empty())
+            warnings_.Add(logwarnings::kNoContacts, 0);
+        unnamed_.AppendTo(warnings_);
+        result.Warnings = warnings_.Take();
+    }
+
+private:
+    TLineCounter lines_;
+    TWarningList warnings_;
+    TUnnamedBands unnamed_;
+    std::size_t records_ = 0;
+    bool givesBandOrFrequency_ = false;
 };
 
 // A tag's parts: "<NAME>", "<NAME:LENGTH>" or "<NAME:LENGTH:TYPE>".
@@ -123,6 +214,8 @@ std::string DigiBandOfAdifBand(std::string_view band)
 TLogReadResult ReadAdif(std::string_view text)
 {
     TLogReadResult result;
+    result.Format = TLogFormat::Adif;
+    TAdifRecords records(text);
     TPendingRecord pending;
     std::size_t at = 0;
 
@@ -155,9 +248,11 @@ TLogReadResult ReadAdif(std::string_view text)
 
         if (tag.Name == "EOR") {
             if (!pending.Fields.empty())
-                result.Rows.push_back(pending.Row());
+                records.Add(pending, result);
             pending.Fields.clear();
         } else if (tag.Name == "EOH") {
+            for (const TField& field : pending.Fields)
+                result.Header.Tags.emplace_back(field.Name, std::string(TrimLogBlanks(field.Value)));
             pending.Fields.clear();
         } else if (!tag.Length) {
             return ReadFailure("field " + tag.Name + " has no length", text, open);
@@ -171,5 +266,6 @@ TLogReadResult ReadAdif(std::string_view text)
 
     if (!pending.Fields.empty())
         return ReadFailure("record without <EOR> at the end of the file", text, pending.FirstTag);
+    records.Finish(result);
     return result;
 }

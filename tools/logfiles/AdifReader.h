@@ -12,6 +12,9 @@
 //   Header text must not contain "<" before "<EOH>".
 // - A field that appears twice in a record keeps its first value. Unknown
 //   fields are skipped. "<EOR>" with no field before it adds no row.
+// - A record without a CALL (or with an empty one) is skipped, with a
+//   warning and its line.
+// - The header's fields become the log header's tags.
 // - Errors: a tag without ">" (or with "<" inside it), a tag without a name,
 //   a field without a length or with a length that is not a decimal number,
 //   a length running past the end of the file, and fields after the last
@@ -24,14 +27,18 @@
 
 #include "logfiles/LogReadResult.h"
 
-// The host's band text for an ADIF band: the metre unit is dropped when a
-// number precedes it ("20m" and "20M" become "20", "1.25m" becomes "1.25");
-// anything else comes back as written ("70cm", "submm", "").
+// The metre unit dropped when a number precedes it ("20m" and "20M" become
+// "20", "1.25m" becomes "1.25"); anything else as written ("70cm", "").
+// The readers name bands by NormaliseBandName (BandNames.h) instead, which
+// agrees with this on the metre bands.
 std::string DigiBandOfAdifBand(std::string_view band);
 
 // One row per record:
 //   CallSign          CALL
-//   DigiBand          BAND, through DigiBandOfAdifBand
+//   DigiBand          BAND in the one band naming (BandNames.h); without
+//                     BAND (or with an empty one), the band of FREQ (MHz).
+//                     Where both name a band and differ, BAND wins and a
+//                     warning says so.
 //   QSOMode           MODE
 //   QSOReportRecived  SRX_STRING, or SRX when SRX_STRING is absent or empty
 //   Continent         CONT
@@ -39,4 +46,9 @@ std::string DigiBandOfAdifBand(std::string_view band);
 //   MainPrefix        PFX
 //   DXCCPrefix        DXCC (the entity number), or PFX when DXCC is absent or empty
 // A column whose fields are all absent is NULL.
+// Each row's contact: FREQ, the band, MODE, QSO_DATE as YYYY-MM-DD, TIME_ON
+// as HHMM, STATION_CALLSIGN (else OPERATOR) as my call, STX_STRING (else
+// STX) split at blanks as the sent exchange, CALL, SRX_STRING (else SRX) as
+// the received exchange. The header's station call is the first record's
+// my call, its contest the first CONTEST_ID.
 TLogReadResult ReadAdif(std::string_view text);

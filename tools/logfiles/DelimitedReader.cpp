@@ -2,6 +2,9 @@
 
 #include <optional>
 #include <string>
+
+#include "logfiles/BandNames.h"
+#include "logfiles/ReaderWarnings.h"
 #include <utility>
 #include <vector>
 
@@ -17,6 +20,28 @@ std::string_view TrimBlanks(std::string_view text)
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameLetters(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t at = 0; at < a.size(); ++at)
+        if (LowerAscii(a[at]) != LowerAscii(b[at]))
+            return false;
+    return true;
+}
+
+// "14025" (kHz) written as MHz: "14.025".
+std::string KilohertzAsMegahertz(std::string_view digits)
+{
+    std::string megahertz(digits);
+    if (megahertz.size() <= 3)
+        megahertz.insert(0, 4 - megahertz.size(), '0');
+    megahertz.insert(megahertz.size() - 3, 1, '.');
+    return megahertz;
 }
 
 // One record of the file: its cells and where it began.
@@ -128,6 +153,45 @@ char DetectDelimiter(std::string_view text)
     return ',';
 }
 
+std::optional<THeaderColumn> FindHeaderColumn(std::string_view name)
+{
+    name = TrimBlanks(name);
+    if (const std::optional<TLogColumn> column = FindLogColumn(name))
+        return THeaderColumn{column, false};
+    struct TAlias {
+        std::string_view Name;
+        TLogColumn Column;
+    };
+    static constexpr TAlias kAliases[] = {
+        {"call", TLogColumn::CallSign},
+        {"band", TLogColumn::DigiBand},
+        {"mode", TLogColumn::QSOMode},
+        {"rcvd", TLogColumn::QSOReportRecived},
+        {"exchange", TLogColumn::QSOReportRecived},
+    };
+    for (const TAlias& alias : kAliases)
+        if (SameLetters(name, alias.Name))
+            return THeaderColumn{alias.Column, false};
+    if (SameLetters(name, "freq") || SameLetters(name, "frequency"))
+        return THeaderColumn{std::nullopt, true};
+    return std::nullopt;
+}
+
+std::optional<std::string> BandOfFrequencyCell(std::string_view cell)
+{
+    cell = TrimBlanks(cell);
+    if (cell.empty())
+        return std::nullopt;
+    if (cell.find_first_not_of("0123456789.") != std::string_view::npos)
+        return KnownBandName(cell);
+    if (cell.find('.') == std::string_view::npos && cell.size() >= 4) {
+        const std::optional<std::string> asKilohertz = BandOfMegahertz(KilohertzAsMegahertz(cell));
+        if (asKilohertz)
+            return asKilohertz;
+    }
+    return BandOfMegahertz(cell);
+}
+
 TLogReadResult ReadDelimited(std::string_view text)
 {
     const std::size_t start = text.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
@@ -137,33 +201,89 @@ TLogReadResult ReadDelimited(std::string_view text)
     if (!header)
         return scanner.Error() ? *scanner.Error() : ReadFailure("no header row naming the log columns", text, start);
 
-    // The log column each cell of a row goes to, if any.
-    std::vector<std::optional<TLogColumn>> targets;
+    // What each cell of a row is read as, if anything.
+    std::vector<std::optional<THeaderColumn>> targets;
     std::vector<bool> named(kLogColumnCount, false);
-    for (const std::string& name : header->Cells) {
-        std::optional<TLogColumn> column = FindLogColumn(TrimBlanks(name));
-        if (column && named[static_cast<std::size_t>(*column)])
-            column.reset();
-        if (column)
-            named[static_cast<std::size_t>(*column)] = true;
-        targets.push_back(column);
+    std::optional<std::size_t> frequencyCell;
+    std::string ignored;
+    for (std::size_t cell = 0; cell < header->Cells.size(); ++cell) {
+        const std::string& name = header->Cells[cell];
+        std::optional<THeaderColumn> target = FindHeaderColumn(name);
+        const bool repeated = target && (target->IsFrequency ? frequencyCell.has_value()
+                                                             : named[static_cast<std::size_t>(*target->Column)]);
+        if (!target || repeated) {
+            ignored += (ignored.empty() ? "'" : ", '") + std::string(TrimBlanks(name)) + "'" +
+                       (repeated ? " (repeated)" : "");
+            target.reset();
+        } else if (target->IsFrequency) {
+            frequencyCell = cell;
+        } else {
+            named[static_cast<std::size_t>(*target->Column)] = true;
+        }
+        targets.push_back(target);
     }
     if (!named[static_cast<std::size_t>(TLogColumn::CallSign)])
         return ReadFailure("the header row names no CallSign column", text, header->Start);
 
+    TLineCounter lines(text);
+    TWarningList warnings;
+    TUnnamedBands unnamed;
+    const std::size_t headerLine = lines.LineOf(header->Start);
+    if (!ignored.empty())
+        warnings.Add("columns ignored", headerLine,
+                     "columns ignored, not log columns: " + ignored +
+                         " (the log columns: CallSign or call, DigiBand or band, QSOMode or mode, "
+                         "QSOReportRecived or rcvd or exchange, Continent, ITUZone, MainPrefix, DXCCPrefix; "
+                         "and freq)");
+    const bool hasBand = named[static_cast<std::size_t>(TLogColumn::DigiBand)];
+    if (!hasBand && !frequencyCell)
+        warnings.Add(logwarnings::kNoBandNoFrequency, headerLine);
+
     TLogReadResult result;
-    while (const std::optional<TRecord> record = scanner.Next()) {
+    result.Format = TLogFormat::Delimited;
+    std::size_t recordNumber = 0;
+    while (std::optional<TRecord> record = scanner.Next()) {
         if (record->Cells.size() != targets.size())
             return ReadFailure("row of " + std::to_string(record->Cells.size()) + " cells where the header has " +
                                    std::to_string(targets.size()),
                                text, record->Start);
+        ++recordNumber;
         TLogRow row;
         for (std::size_t cell = 0; cell < targets.size(); ++cell)
-            if (targets[cell])
-                row[*targets[cell]] = record->Cells[cell];
+            if (targets[cell] && targets[cell]->Column)
+                row[*targets[cell]->Column] = std::move(record->Cells[cell]);
+
+        const std::size_t line = lines.LineOf(record->Start);
+        if (TrimBlanks(*row[TLogColumn::CallSign]).empty()) {
+            warnings.Add(logwarnings::kContactWithoutCall, line);
+            continue;
+        }
+        TBandSources sources;
+        if (row[TLogColumn::DigiBand])
+            sources.BandField = *row[TLogColumn::DigiBand];
+        if (frequencyCell) {
+            sources.Frequency = record->Cells[*frequencyCell];
+            sources.FrequencyBand = BandOfFrequencyCell(record->Cells[*frequencyCell]);
+        }
+        std::optional<std::string> band = ResolveBand(sources, line, warnings, unnamed);
+
+        TLogContact contact;
+        contact.Line = recordNumber;
+        if (frequencyCell)
+            contact.Frequency = std::string(TrimBlanks(record->Cells[*frequencyCell]));
+        contact.Band = band.value_or(std::string());
+        contact.Mode = std::string(TrimBlanks(row[TLogColumn::QSOMode].value_or(std::string())));
+        contact.Call = std::string(TrimBlanks(*row[TLogColumn::CallSign]));
+        contact.ReceivedExchange = SplitLogWords(row[TLogColumn::QSOReportRecived].value_or(std::string()));
+        row[TLogColumn::DigiBand] = std::move(band);
         result.Rows.push_back(std::move(row));
+        result.Contacts.push_back(std::move(contact));
     }
     if (scanner.Error())
         return *scanner.Error();
+    if (result.Rows.empty())
+        warnings.Add(logwarnings::kNoContacts, 0);
+    unnamed.AppendTo(warnings);
+    result.Warnings = warnings.Take();
     return result;
 }

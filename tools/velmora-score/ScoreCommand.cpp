@@ -68,6 +68,8 @@ int RunScore(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << "velmora-score: " << log.Error->Message() << '\n';
         return kExitUnreadableLog;
     }
+    for (const TLogWarning& warning : log.Warnings)
+        err << "velmora-score: " << warning.Message() << '\n';
     const TScoredLog scored = ScoreLogRows(log.Rows);
     if (json)
         WriteJsonResult(out, log.Rows, scored);
