@@ -38,20 +38,14 @@ private:
     std::unordered_map<std::string, std::string> Cache_;
 };
 
-// The row (call, band, mode as the scorer compares them) of each first
-// contact, so a duplicate can name the contact it repeats.
-std::unordered_map<std::string, std::uint32_t> FirstLines(const TCheckLog& log)
+// The row as the scorer's duplicate check compares it: call, band and mode,
+// each exactly as the log table holds it (NULL reads as the empty text).
+std::string DupeKey(const TCheckLog& log, const TCheckContact& contact)
 {
-    std::unordered_map<std::string, std::uint32_t> first;
-    for (const TCheckContact& contact : log.Contacts) {
-        if (contact.IsXQso || contact.ClaimedResult < 0)
-            continue;
-        std::string key;
-        for (std::size_t cell = kRowCall; cell <= kRowMode; ++cell)
-            key.append(log.Text(contact.RowCells[cell])).push_back('\0');
-        first.emplace(std::move(key), contact.Line);
-    }
-    return first;
+    std::string key;
+    for (std::size_t cell = kRowCall; cell <= kRowMode; ++cell)
+        key.append(log.Text(contact.RowCells[cell])).push_back('\0');
+    return key;
 }
 
 }  // namespace
@@ -61,8 +55,10 @@ void DecideRun(TCheckRun& run, const std::vector<std::uint32_t>& appearances, co
     TMemberNumbers memberNumbers(members);
     const auto& options = run.Options;
     for (TCheckLog& log : run.Logs) {
+        // The first contact of each (call, band, mode) inside the period: a
+        // later one repeats it, by the plug-in's rule, and one outside the
+        // period never makes a contact inside it a repeat.
         std::unordered_map<std::string, std::uint32_t> firstLines;
-        bool firstLinesBuilt = false;
         for (TCheckContact& contact : log.Contacts) {
             const std::string& call = run.Calls.Text(contact.CallId);
             const std::uint32_t logOfCall = run.LogOfCall[contact.CallId];
@@ -78,18 +74,10 @@ void DecideRun(TCheckRun& run, const std::vector<std::uint32_t>& appearances, co
                 contact.Detail = minute == kUnknownMinute ? "no usable date and time"
                                  : options.From && minute < *options.From ? "before the contest period"
                                                                            : "after the contest period";
-            } else if (contact.ClaimedResult < 0) {
+            } else if (const auto [first, isFirst] = firstLines.emplace(DupeKey(log, contact), contact.Line);
+                       !isFirst) {
                 contact.Verdict = TVerdict::Dupe;
-                if (!firstLinesBuilt) {
-                    firstLines = FirstLines(log);
-                    firstLinesBuilt = true;
-                }
-                std::string key;
-                for (std::size_t cell = kRowCall; cell <= kRowMode; ++cell)
-                    key.append(log.Text(contact.RowCells[cell])).push_back('\0');
-                const auto first = firstLines.find(key);
-                contact.Detail = first == firstLines.end() ? "repeats an earlier contact"
-                                                           : "repeats line " + std::to_string(first->second);
+                contact.Detail = "repeats line " + std::to_string(first->second);
             } else if (contact.PartnerThroughBust) {
                 contact.Verdict = TVerdict::BustedCall;
                 const TCheckLog& other = run.Logs[contact.PartnerLog];
