@@ -40,7 +40,7 @@ std::string VerdictSharesPicture(const std::vector<const TCheckLog*>& logs)
     const double barWidth = 560;
     const double rowHeight = 22;
     const double height = 40 + rowHeight * static_cast<double>(shown);
-    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" width=\"700\" height=\"" +
+    std::string svg = "<svg role=\"img\" width=\"700\" height=\"" +
                       Number(height + 30) + "\" aria-label=\"Verdict shares per log\">\n";
     double legendX = 0;
     for (const TVerdictColour& entry : kVerdictColours) {
@@ -96,7 +96,7 @@ std::string BandPicture(const TCheckRun& run, const std::vector<const TCheckLog*
     const double barWidth = 560;
     const double rowHeight = 22;
     const double height = 40 + rowHeight * static_cast<double>(shown);
-    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" role=\"img\" width=\"700\" height=\"" +
+    std::string svg = "<svg role=\"img\" width=\"700\" height=\"" +
                       Number(height + 30) + "\" aria-label=\"Checked contacts per band\">\n";
     for (std::size_t b = 0; b < bands.size() && b < 20; ++b) {
         const double x = 70.0 * static_cast<double>(b % 10);
