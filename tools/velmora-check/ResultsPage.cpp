@@ -13,6 +13,14 @@ namespace {
 
 // How many of the leading logs the pictures show.
 constexpr std::size_t kLogsInPictures = 15;
+constexpr double kPictureWidth = 600;
+
+// A call as a picture's label: long texts cut so they stay left of the bars
+// (the table and the bar's tooltip show them whole).
+std::string ShortLabel(const std::string& call)
+{
+    return call.size() <= 13 ? call : call.substr(0, 12) + "~";
+}
 
 struct TVerdictColour {
     TVerdict Verdict;
@@ -36,23 +44,30 @@ std::string Number(double value)
 std::string VerdictSharesPicture(const std::vector<const TCheckLog*>& logs)
 {
     const std::size_t shown = std::min(logs.size(), kLogsInPictures);
-    const double labelWidth = 110;
-    const double barWidth = 560;
+    const double labelWidth = 100;
+    const double barWidth = kPictureWidth - labelWidth - 10;
     const double rowHeight = 22;
-    const double height = 40 + rowHeight * static_cast<double>(shown);
-    std::string svg = "<svg role=\"img\" width=\"700\" height=\"" +
-                      Number(height + 30) + "\" aria-label=\"Verdict shares per log\">\n";
+    const double height = 50 + rowHeight * static_cast<double>(shown);
+    std::string svg = "<svg role=\"img\" width=\"" + Number(kPictureWidth) + "\" height=\"" + Number(height) +
+                      "\" aria-label=\"Verdict shares per log\">\n";
     double legendX = 0;
+    double legendY = 4;
     for (const TVerdictColour& entry : kVerdictColours) {
-        svg += "<rect x=\"" + Number(legendX) + "\" y=\"4\" width=\"10\" height=\"10\" fill=\"" + entry.Colour +
-               "\"/><text x=\"" + Number(legendX + 13) + "\" y=\"13\" font-size=\"11\">" +
-               std::string(VerdictName(entry.Verdict)) + "</text>\n";
-        legendX += 77;
+        const std::string_view name = VerdictName(entry.Verdict);
+        const double width = 22 + 6.5 * static_cast<double>(name.size());
+        if (legendX + width > kPictureWidth) {
+            legendX = 0;
+            legendY += 14;
+        }
+        svg += "<rect x=\"" + Number(legendX) + "\" y=\"" + Number(legendY) +
+               "\" width=\"10\" height=\"10\" fill=\"" + entry.Colour + "\"/><text x=\"" + Number(legendX + 13) +
+               "\" y=\"" + Number(legendY + 9) + "\" font-size=\"11\">" + std::string(name) + "</text>\n";
+        legendX += width;
     }
     for (std::size_t row = 0; row < shown; ++row) {
         const TCheckLog& log = *logs[row];
-        const double y = 30 + rowHeight * static_cast<double>(row);
-        svg += "<text x=\"0\" y=\"" + Number(y + 14) + "\" font-size=\"12\">" + HtmlText(log.StationCall) +
+        const double y = 44 + rowHeight * static_cast<double>(row);
+        svg += "<text x=\"0\" y=\"" + Number(y + 14) + "\" font-size=\"12\">" + HtmlText(ShortLabel(log.StationCall)) +
                "</text>\n";
         std::size_t total = 0;
         for (const std::size_t count : log.VerdictCounts)
@@ -92,14 +107,14 @@ std::string BandPicture(const TCheckRun& run, const std::vector<const TCheckLog*
         }
         most = std::max(most, total);
     }
-    const double labelWidth = 110;
-    const double barWidth = 560;
+    const double labelWidth = 100;
+    const double barWidth = kPictureWidth - labelWidth - 10;
     const double rowHeight = 22;
-    const double height = 40 + rowHeight * static_cast<double>(shown);
-    std::string svg = "<svg role=\"img\" width=\"700\" height=\"" +
-                      Number(height + 30) + "\" aria-label=\"Checked contacts per band\">\n";
+    const double height = 50 + rowHeight * static_cast<double>(shown);
+    std::string svg = "<svg role=\"img\" width=\"" + Number(kPictureWidth) + "\" height=\"" + Number(height) +
+                      "\" aria-label=\"Checked contacts per band\">\n";
     for (std::size_t b = 0; b < bands.size() && b < 20; ++b) {
-        const double x = 70.0 * static_cast<double>(b % 10);
+        const double x = 60.0 * static_cast<double>(b % 10);
         const double y = 4 + 14.0 * static_cast<double>(b / 10);
         svg += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" width=\"10\" height=\"10\" fill=\"" +
                kBandColours[b % 10] + "\"/><text x=\"" + Number(x + 13) + "\" y=\"" + Number(y + 9) +
@@ -107,8 +122,8 @@ std::string BandPicture(const TCheckRun& run, const std::vector<const TCheckLog*
     }
     for (std::size_t row = 0; row < shown; ++row) {
         const double y = 30 + rowHeight * static_cast<double>(row) + (bands.size() > 10 ? 14 : 0);
-        svg += "<text x=\"0\" y=\"" + Number(y + 14) + "\" font-size=\"12\">" + HtmlText(logs[row]->StationCall) +
-               "</text>\n";
+        svg += "<text x=\"0\" y=\"" + Number(y + 14) + "\" font-size=\"12\">" +
+               HtmlText(ShortLabel(logs[row]->StationCall)) + "</text>\n";
         double x = labelWidth;
         for (std::size_t b = 0; b < bands.size(); ++b) {
             const auto found = perLog[row].find(bands[b]);
@@ -140,7 +155,7 @@ std::string ResultsPageHtml(const TCheckRun& run)
         "<title>Velmora Cup: checked results</title>\n<style>\n"
         "body{font-family:sans-serif;margin:24px;color:#222}h1{font-size:22px}h2{font-size:17px;margin-top:28px}\n"
         "table{border-collapse:collapse;font-size:13px}th,td{border:1px solid #ccc;padding:3px 7px;text-align:right}\n"
-        "th{background:#eef}td.text{text-align:left}tr:nth-child(even){background:#f7f7f7}\n"
+        "th{background:#eef}td.text,th.text{text-align:left}tr:nth-child(even){background:#f7f7f7}\n"
         ".pictures{display:flex;flex-wrap:wrap;gap:24px}\n</style></head><body>\n"
         "<h1>Velmora Cup: checked results</h1>\n<p id=\"summary\">" +
         std::to_string(run.Logs.size()) + " logs checked, " + std::to_string(contacts) + " contacts, " +
@@ -149,7 +164,7 @@ std::string ResultsPageHtml(const TCheckRun& run)
     html += "<div class=\"pictures\"><div><h2>Checked contacts per band, leading logs</h2>\n" + BandPicture(run, ranked) +
             "</div><div><h2>Verdicts per log, leading logs</h2>\n" + VerdictSharesPicture(ranked) + "</div></div>\n";
 
-    html += "<h2>Results</h2>\n<table id=\"results\"><thead><tr><th>Rank</th><th>Station</th><th>Category</th>"
+    html += "<h2>Results</h2>\n<table id=\"results\"><thead><tr><th>Rank</th><th class=\"text\">Station</th><th class=\"text\">Category</th>"
             "<th>QSOs claimed</th><th>QSOs checked</th><th>Claimed score</th><th>Checked score</th>"
             "<th>Stated score</th><th>ok</th><th>dupe</th><th>busted call</th><th>nil</th><th>busted exchange</th>"
             "<th>unique</th><th>no log</th><th>out of period</th><th>X-QSO</th><th>Error rate</th>"
