@@ -257,8 +257,8 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     progress.Show("checking " + std::to_string(run.Logs.size()) + " logs");
     NormaliseRun(run);
     ScoreClaimed(run, options.Jobs);
-    const std::vector<std::uint32_t> appearances = MatchRun(run);
-    DecideRun(run, appearances, members);
+    MatchRun(run);
+    DecideRun(run, members, options.Jobs);
     ScoreChecked(run, options.Jobs);
     const double checkSeconds = SecondsSince(checkStarted);
 

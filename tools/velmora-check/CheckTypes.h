@@ -95,7 +95,8 @@ struct TCheckContact {
     std::int8_t ClaimedResult = 0;
     std::int64_t CheckedPoints = 0;
     TVerdict Verdict = TVerdict::Ok;
-    std::string Detail;
+    // For a dupe: the line of the contact it repeats.
+    std::uint32_t RepeatsLine = 0;
 };
 
 struct TCheckLog {
@@ -107,6 +108,10 @@ struct TCheckLog {
     std::string Texts;
     std::vector<TCheckContact> Contacts;
     std::vector<std::string> Warnings;
+
+    // The contacts that have a row in the log table, in the order the
+    // plug-in's rebuild reads them.
+    std::vector<std::uint32_t> ScoringOrder;
 
     // Minutes this log's clock runs ahead of the others (median).
     std::int32_t ClockOffset = 0;
@@ -155,4 +160,8 @@ struct TCheckRun {
     TTextPool Exchanges;
     // The log sent by each call (by call id), kNoIndex for none.
     std::vector<std::uint32_t> LogOfCall;
+    // Per call id: in how many logs the call appears, and the member number
+    // the member file gives it (only for calls that sent no log).
+    std::vector<std::uint32_t> Appearances;
+    std::vector<std::string> MemberNumbers;
 };

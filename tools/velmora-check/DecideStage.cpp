@@ -1,11 +1,11 @@
 #include "velmora-check/DecideStage.h"
 
-#include <string>
 #include <unordered_map>
 
 #include "scoring/MemberMatcher.h"
 #include "scoring/TextRules.h"
 #include "velmora-check/MatchStage.h"
+#include "velmora-check/ParallelLogs.h"
 
 namespace {
 
@@ -20,97 +20,119 @@ std::string MemberNumberIn(std::string_view exchange)
     return std::string(TMemberMatcher().FindMemberNumber(TrimControlAndSpace(upper)));
 }
 
-class TMemberNumbers {
-public:
-    explicit TMemberNumbers(const TMemberList& members) : Members_(members) {}
-
-    // The member number the file gives the call, empty for none.
-    const std::string& Of(const std::string& call)
-    {
-        auto found = Cache_.find(call);
-        if (found == Cache_.end())
-            found = Cache_.emplace(call, FindMemberNumber(Members_, call)).first;
-        return found->second;
-    }
-
-private:
-    const TMemberList& Members_;
-    std::unordered_map<std::string, std::string> Cache_;
+// The row as the scorer's duplicate check compares it: call, band and mode,
+// each exactly as the log table holds it (NULL reads as the empty text). The
+// texts stay in the log's store.
+struct TDupeKey {
+    std::string_view Call, Band, Mode;
+    bool operator==(const TDupeKey&) const = default;
 };
 
-// The row as the scorer's duplicate check compares it: call, band and mode,
-// each exactly as the log table holds it (NULL reads as the empty text).
-std::string DupeKey(const TCheckLog& log, const TCheckContact& contact)
+struct TDupeKeyHash {
+    std::size_t operator()(const TDupeKey& key) const
+    {
+        const std::hash<std::string_view> hash;
+        return hash(key.Call) ^ (hash(key.Band) * 31) ^ (hash(key.Mode) * 1009);
+    }
+};
+
+using TFirstLines = std::unordered_map<TDupeKey, std::uint32_t, TDupeKeyHash>;
+
+TDupeKey DupeKey(const TCheckLog& log, const TCheckContact& contact)
 {
-    std::string key;
-    for (std::size_t cell = kRowCall; cell <= kRowMode; ++cell)
-        key.append(log.Text(contact.RowCells[cell])).push_back('\0');
-    return key;
+    return {log.Text(contact.RowCells[kRowCall]), log.Text(contact.RowCells[kRowBand]),
+            log.Text(contact.RowCells[kRowMode])};
+}
+
+TVerdict VerdictOf(const TCheckRun& run, const TCheckLog& log, TCheckContact& contact,
+                   TFirstLines& firstLines)
+{
+    const TCheckOptions& options = run.Options;
+    if (contact.IsXQso)
+        return TVerdict::XQso;
+    const std::int32_t minute = CommonMinute(log, contact);
+    if ((options.From || options.To) && (minute == kUnknownMinute || (options.From && minute < *options.From) ||
+                                         (options.To && minute >= *options.To)))
+        return TVerdict::OutOfPeriod;
+    // The first contact of each (call, band, mode) inside the period: a
+    // later one repeats it, by the plug-in's rule, and one outside the
+    // period never makes a contact inside it a repeat.
+    if (const auto [first, isFirst] = firstLines.emplace(DupeKey(log, contact), contact.Line); !isFirst) {
+        contact.RepeatsLine = first->second;
+        return TVerdict::Dupe;
+    }
+    if (contact.PartnerThroughBust)
+        return TVerdict::BustedCall;
+    if (contact.PartnerLog != kNoIndex) {
+        const TCheckContact& partner = run.Logs[contact.PartnerLog].Contacts[contact.PartnerContact];
+        return partner.SentKeyId == contact.ReceivedKeyId ? TVerdict::Ok : TVerdict::BustedExchange;
+    }
+    if (run.LogOfCall[contact.CallId] != kNoIndex)
+        return TVerdict::Nil;
+    const std::string& number = run.MemberNumbers.empty() ? std::string() : run.MemberNumbers[contact.CallId];
+    if (!number.empty() && MemberNumberIn(log.Text(contact.Received)) != number)
+        return TVerdict::BustedExchange;
+    return run.Appearances[contact.CallId] <= 1 ? TVerdict::Unique : TVerdict::NoLog;
 }
 
 }  // namespace
 
-void DecideRun(TCheckRun& run, const std::vector<std::uint32_t>& appearances, const TMemberList& members)
+void DecideRun(TCheckRun& run, const TMemberList& members, unsigned jobs)
 {
-    TMemberNumbers memberNumbers(members);
-    const auto& options = run.Options;
-    for (TCheckLog& log : run.Logs) {
-        // The first contact of each (call, band, mode) inside the period: a
-        // later one repeats it, by the plug-in's rule, and one outside the
-        // period never makes a contact inside it a repeat.
-        std::unordered_map<std::string, std::uint32_t> firstLines;
-        for (TCheckContact& contact : log.Contacts) {
-            const std::string& call = run.Calls.Text(contact.CallId);
-            const std::uint32_t logOfCall = run.LogOfCall[contact.CallId];
-            const std::int32_t minute = CommonMinute(log, contact);
-            contact.Detail.clear();
-            if (contact.IsXQso) {
-                contact.Verdict = TVerdict::XQso;
-                contact.Detail = "marked X-QSO by the entrant";
-            } else if ((options.From || options.To) &&
-                       (minute == kUnknownMinute || (options.From && minute < *options.From) ||
-                        (options.To && minute >= *options.To))) {
-                contact.Verdict = TVerdict::OutOfPeriod;
-                contact.Detail = minute == kUnknownMinute ? "no usable date and time"
-                                 : options.From && minute < *options.From ? "before the contest period"
-                                                                           : "after the contest period";
-            } else if (const auto [first, isFirst] = firstLines.emplace(DupeKey(log, contact), contact.Line);
-                       !isFirst) {
-                contact.Verdict = TVerdict::Dupe;
-                contact.Detail = "repeats line " + std::to_string(first->second);
-            } else if (contact.PartnerThroughBust) {
-                contact.Verdict = TVerdict::BustedCall;
-                const TCheckLog& other = run.Logs[contact.PartnerLog];
-                contact.Detail = "was " + other.StationCall + ": " + LineOf(other, contact.PartnerContact);
-            } else if (logOfCall != kNoIndex && contact.PartnerLog == kNoIndex) {
-                contact.Verdict = TVerdict::Nil;
-                contact.Detail = "not in the log of " + run.Logs[logOfCall].StationCall;
-            } else if (contact.PartnerLog != kNoIndex) {
-                const TCheckLog& other = run.Logs[contact.PartnerLog];
-                const TCheckContact& partner = other.Contacts[contact.PartnerContact];
-                if (partner.SentKeyId != contact.ReceivedKeyId) {
-                    contact.Verdict = TVerdict::BustedExchange;
-                    contact.Detail = "sent " + std::string(other.Text(partner.Sent)) + ": " +
-                                     LineOf(other, contact.PartnerContact);
-                } else {
-                    contact.Verdict = TVerdict::Ok;
-                    contact.Detail = LineOf(other, contact.PartnerContact);
-                    if (contact.PartnerCopiedUsWrong)
-                        contact.Detail += " (logged as " + run.Calls.Text(partner.CallId) + ")";
-                }
-            } else {
-                const std::string& number = members.empty() ? std::string() : memberNumbers.Of(call);
-                if (!number.empty() && MemberNumberIn(log.Text(contact.Received)) != number) {
-                    contact.Verdict = TVerdict::BustedExchange;
-                    contact.Detail = "member number of " + call + " is " + number;
-                } else if (appearances[contact.CallId] <= 1) {
-                    contact.Verdict = TVerdict::Unique;
-                    contact.Detail = call + " sent no log and is in no other log";
-                } else {
-                    contact.Verdict = TVerdict::NoLog;
-                    contact.Detail = call + " sent no log; in " + std::to_string(appearances[contact.CallId]) + " logs";
-                }
-            }
-        }
+    run.MemberNumbers.clear();
+    if (!members.empty()) {
+        run.MemberNumbers.resize(run.Calls.Size());
+        for (std::uint32_t call = 0; call < run.Calls.Size(); ++call)
+            if (run.LogOfCall[call] == kNoIndex)
+                run.MemberNumbers[call] = FindMemberNumber(members, run.Calls.Text(call));
     }
+    ForEachLogInParallel(run, jobs, [&run](TCheckLog& log) {
+        TFirstLines firstLines;
+        firstLines.reserve(log.Contacts.size());
+        for (TCheckContact& contact : log.Contacts)
+            contact.Verdict = VerdictOf(run, log, contact, firstLines);
+    });
+}
+
+std::string DetailText(const TCheckRun& run, const TCheckLog& log, const TCheckContact& contact)
+{
+    const std::string& call = run.Calls.Text(contact.CallId);
+    switch (contact.Verdict) {
+    case TVerdict::XQso:
+        return "marked X-QSO by the entrant";
+    case TVerdict::OutOfPeriod: {
+        const std::int32_t minute = CommonMinute(log, contact);
+        if (minute == kUnknownMinute)
+            return "no usable date and time";
+        return run.Options.From && minute < *run.Options.From ? "before the contest period"
+                                                              : "after the contest period";
+    }
+    case TVerdict::Dupe:
+        return "repeats line " + std::to_string(contact.RepeatsLine);
+    case TVerdict::BustedCall: {
+        const TCheckLog& other = run.Logs[contact.PartnerLog];
+        return "was " + other.StationCall + ": " + LineOf(other, contact.PartnerContact);
+    }
+    case TVerdict::Nil:
+        return "not in the log of " + run.Logs[run.LogOfCall[contact.CallId]].StationCall;
+    case TVerdict::BustedExchange: {
+        if (contact.PartnerLog == kNoIndex)
+            return "member number of " + call + " is " + run.MemberNumbers[contact.CallId];
+        const TCheckLog& other = run.Logs[contact.PartnerLog];
+        return "sent " + std::string(other.Text(other.Contacts[contact.PartnerContact].Sent)) + ": " +
+               LineOf(other, contact.PartnerContact);
+    }
+    case TVerdict::Unique:
+        return call + " sent no log and is in no other log";
+    case TVerdict::NoLog:
+        return call + " sent no log; in " + std::to_string(run.Appearances[contact.CallId]) + " logs";
+    case TVerdict::Ok: {
+        const TCheckLog& other = run.Logs[contact.PartnerLog];
+        std::string detail = LineOf(other, contact.PartnerContact);
+        if (contact.PartnerCopiedUsWrong)
+            detail += " (logged as " + run.Calls.Text(other.Contacts[contact.PartnerContact].CallId) + ")";
+        return detail;
+    }
+    }
+    return {};
 }

@@ -339,11 +339,11 @@ std::int32_t MedianOf(std::vector<std::int32_t>& values)
     return *middle;
 }
 
-std::vector<std::uint32_t> MatchRun(TCheckRun& run)
+void MatchRun(TCheckRun& run)
 {
     const TIndex index = BuildIndex(run);
     EstimateClockOffsets(run, index);
     MatchExactly(run, index);
     MatchSlips(run, index);
-    return CountAppearances(run, index);
+    run.Appearances = CountAppearances(run, index);
 }

@@ -23,6 +23,6 @@ bool IsOneSlipApart(std::string_view a, std::string_view b);
 std::int32_t MedianOf(std::vector<std::int32_t>& values);
 
 // Needs NormaliseRun and the claimed scores (duplicates are matched last).
-// Fills each log's ClockOffset and each contact's partner, and returns, per
-// call id, in how many logs the call appears.
-std::vector<std::uint32_t> MatchRun(TCheckRun& run);
+// Fills each log's ClockOffset, each contact's partner, and, per call id, in
+// how many logs the call appears (run.Appearances).
+void MatchRun(TCheckRun& run);

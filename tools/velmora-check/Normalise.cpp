@@ -154,8 +154,16 @@ std::string FormatMinute(std::int32_t minute)
     int month = 0;
     int day = 0;
     CivilFromDays(days, year, month, day);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02dZ", year, month, day, inDay / 60, inDay % 60);
+    std::string text = "0000-00-00T00:00Z";
+    const auto put = [&text](std::size_t at, int value, int digits) {
+        for (int d = digits - 1; d >= 0; --d, value /= 10)
+            text[at + static_cast<std::size_t>(d)] = static_cast<char>('0' + value % 10);
+    };
+    put(0, year, 4);
+    put(5, month, 2);
+    put(8, day, 2);
+    put(11, inDay / 60, 2);
+    put(14, inDay % 60, 2);
     return text;
 }
 
@@ -190,16 +198,44 @@ std::string ExchangeKey(std::string_view exchange)
     return key;
 }
 
+namespace {
+
+// Remembers what a rule made of each text it was given: logs repeat the
+// same calls, modes and exchanges thousands of times, and a hash look-up
+// costs less than the rule.
+class TRuleCache {
+public:
+    template <typename Rule>
+    std::uint32_t IdOf(std::string_view text, Rule rule)
+    {
+        const std::uint32_t raw = Seen_.Intern(text);
+        if (raw == Ids_.size())
+            Ids_.push_back(rule(text));
+        return Ids_[raw];
+    }
+
+private:
+    TTextPool Seen_;
+    std::vector<std::uint32_t> Ids_;
+};
+
+}  // namespace
+
 void NormaliseRun(TCheckRun& run)
 {
+    TRuleCache calls, bands, modes, exchanges;
+    const auto call = [&run](std::string_view text) { return run.Calls.Intern(NormaliseCall(text)); };
+    const auto band = [&run](std::string_view text) { return run.Bands.Intern(UpperAsciiLetters(Trimmed(text))); };
+    const auto modeKind = [&run](std::string_view text) { return run.ModeKinds.Intern(ModeKindOf(text)); };
+    const auto exchange = [&run](std::string_view text) { return run.Exchanges.Intern(ExchangeKey(text)); };
     for (TCheckLog& log : run.Logs) {
         log.StationCallId = run.Calls.Intern(log.StationCall);
         for (TCheckContact& contact : log.Contacts) {
-            contact.CallId = run.Calls.Intern(NormaliseCall(log.Text(contact.Call)));
-            contact.BandId = run.Bands.Intern(UpperAsciiLetters(Trimmed(log.Text(contact.Band))));
-            contact.ModeKindId = run.ModeKinds.Intern(ModeKindOf(log.Text(contact.Mode)));
-            contact.SentKeyId = run.Exchanges.Intern(ExchangeKey(log.Text(contact.Sent)));
-            contact.ReceivedKeyId = run.Exchanges.Intern(ExchangeKey(log.Text(contact.Received)));
+            contact.CallId = calls.IdOf(log.Text(contact.Call), call);
+            contact.BandId = bands.IdOf(log.Text(contact.Band), band);
+            contact.ModeKindId = modes.IdOf(log.Text(contact.Mode), modeKind);
+            contact.SentKeyId = exchanges.IdOf(log.Text(contact.Sent), exchange);
+            contact.ReceivedKeyId = exchanges.IdOf(log.Text(contact.Received), exchange);
             contact.Minute = MinuteOf(log.Text(contact.Date), log.Text(contact.Time)).value_or(kUnknownMinute);
         }
     }

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "logfiles/TextEncoding.h"
+#include "velmora-check/DecideStage.h"
 #include "velmora-check/Normalise.h"
 #include "velmora-check/ReportText.h"
 
@@ -49,7 +50,7 @@ void WriteVerdictRows(const TCheckRun& run, std::ostream& out)
             row += ',';
             row += std::to_string(contact.CheckedPoints);
             row += ',';
-            row += CsvField(contact.Detail);
+            row += CsvField(DetailText(run, log, contact));
             row += '\n';
             out << row;
         }
@@ -205,7 +206,7 @@ std::string LogReportText(const TCheckRun& run, const TCheckLog& log)
             continue;
         any = true;
         text += "  line " + std::to_string(contact.Line) + ": " + ContactLineText(log, contact) + "\n";
-        text += "    " + std::string(VerdictName(contact.Verdict)) + ": " + contact.Detail;
+        text += "    " + std::string(VerdictName(contact.Verdict)) + ": " + DetailText(run, log, contact);
         if (contact.CheckedPoints < 0)
             text += " (" + std::to_string(contact.CheckedPoints) + " points)";
         text += "\n";

@@ -1,86 +1,79 @@
 #include "velmora-check/ScoreStage.h"
 
 #include <algorithm>
-#include <atomic>
-#include <functional>
-#include <thread>
 
-#include "logfiles/LogRow.h"
-#include "velmora-score/ScoreLog.h"
+#include "logfiles/LogCollation.h"
+#include "velmora-check/ParallelLogs.h"
+#include "scoring/ContestScorer.h"
 
 namespace {
 
-TLogRow RowOf(const TCheckLog& log, const TCheckContact& contact)
+// The length of a text field of the host's record.
+constexpr std::size_t kRecordFieldLength = 255;
+
+// A cell as the plug-in's host record holds it: NULL reads as the empty
+// text, and a record field keeps at most 255 characters.
+std::string_view CellOf(const TCheckLog& log, const TCheckContact& contact, std::size_t cell)
 {
-    TLogRow row;
-    const TLogColumn columns[kScoringCellCount] = {TLogColumn::CallSign, TLogColumn::DigiBand, TLogColumn::QSOMode,
-                                                   TLogColumn::QSOReportRecived};
-    for (std::size_t cell = 0; cell < kScoringCellCount; ++cell) {
-        if ((contact.RowNullCells & (1u << cell)) == 0)
-            row[columns[cell]] = std::string(log.Text(contact.RowCells[cell]));
-    }
-    return row;
+    if ((contact.RowNullCells & (1u << cell)) != 0)
+        return {};
+    return log.Text(contact.RowCells[cell]).substr(0, kRecordFieldLength);
 }
 
-struct TScore {
-    std::int64_t Score = 0;
-    std::vector<std::int32_t> Results;  // per row given
-};
-
-// Scores the contacts chosen, in the order of the log, as one log file.
-TScore ScoreContacts(const TCheckLog& log, const std::vector<std::uint32_t>& chosen)
+// The rows of the log table (X-QSO lines have none) in the order the host's
+// database returns "order by CallSign": NULL first, then by the collation,
+// equal calls in the order of the log.
+std::vector<std::uint32_t> CallSignOrderOf(const TCheckLog& log)
 {
-    std::vector<TLogRow> rows;
-    rows.reserve(chosen.size());
-    for (const std::uint32_t c : chosen)
-        rows.push_back(RowOf(log, log.Contacts[c]));
-    const TScoredLog scored = ScoreLogRows(rows);
+    std::vector<std::pair<bool, std::string>> keys(log.Contacts.size());
+    std::vector<std::uint32_t> order;
+    for (std::uint32_t c = 0; c < log.Contacts.size(); ++c) {
+        const TCheckContact& contact = log.Contacts[c];
+        if (contact.IsXQso)
+            continue;
+        order.push_back(c);
+        const bool isNull = (contact.RowNullCells & (1u << kRowCall)) != 0;
+        keys[c] = {!isNull, CaseInsensitiveCollationKey(isNull ? std::string_view() : log.Text(contact.RowCells[kRowCall]))};
+    }
+    std::stable_sort(order.begin(), order.end(), [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    return order;
+}
+
+// Runs the contacts of `order` that `take` accepts through the plug-in's
+// scorer one by one, as its rebuild from the log table does, and returns the
+// claimed score of the statistics (points times members). `scored` gets
+// each contact's result: -1 for a duplicate, else its points.
+template <typename Take, typename Scored>
+std::int64_t RunScorer(const TCheckLog& log, const std::vector<std::uint32_t>& order, Take take, Scored scored)
+{
+    TContestScorer scorer;
+    for (const std::uint32_t c : order) {
+        const TCheckContact& contact = log.Contacts[c];
+        if (!take(contact))
+            continue;
+        const TContact fields{CellOf(log, contact, kRowCall), CellOf(log, contact, kRowBand),
+                              CellOf(log, contact, kRowMode), CellOf(log, contact, kRowReceived)};
+        scored(c, scorer.ScoreQSO(fields, true));
+    }
     std::int64_t points = 0;
     std::int64_t members = 0;
-    for (const TStatistic& tally : scored.StatList) {
+    for (const TStatistic& tally : scorer.StatList()) {
         points += tally.Points;
         members += tally.Members;
     }
-    TScore score;
-    score.Score = points * members;
-    score.Results.reserve(scored.Verdicts.size());
-    for (const TContactVerdict& verdict : scored.Verdicts)
-        score.Results.push_back(verdict.Result);
-    return score;
-}
-
-void ForEachLog(TCheckRun& run, unsigned jobs, const std::function<void(TCheckLog&)>& work)
-{
-    std::atomic<std::size_t> next{0};
-    const auto worker = [&] {
-        for (std::size_t l = next++; l < run.Logs.size(); l = next++)
-            work(run.Logs[l]);
-    };
-    const unsigned threadCount = std::max(1u, std::min<unsigned>(
-        jobs == 0 ? std::max(1u, std::thread::hardware_concurrency()) : jobs,
-        static_cast<unsigned>(std::max<std::size_t>(1, run.Logs.size()))));
-    std::vector<std::thread> threads;
-    for (unsigned t = 1; t < threadCount; ++t)
-        threads.emplace_back(worker);
-    worker();
-    for (std::thread& thread : threads)
-        thread.join();
+    return points * members;
 }
 
 }  // namespace
 
 void ScoreClaimed(TCheckRun& run, unsigned jobs)
 {
-    ForEachLog(run, jobs, [](TCheckLog& log) {
-        std::vector<std::uint32_t> rows;
-        for (std::uint32_t c = 0; c < log.Contacts.size(); ++c)
-            if (!log.Contacts[c].IsXQso)
-                rows.push_back(c);
-        const TScore score = ScoreContacts(log, rows);
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            log.Contacts[rows[i]].ClaimedResult = static_cast<std::int8_t>(score.Results[i]);
-        log.ClaimedScore = score.Score;
-        log.ClaimedContacts = rows.size();
+    ForEachLogInParallel(run, jobs, [](TCheckLog& log) {
+        log.ScoringOrder = CallSignOrderOf(log);
+        log.ClaimedScore = RunScorer(
+            log, log.ScoringOrder, [](const TCheckContact&) { return true; },
+            [&log](std::uint32_t c, std::int32_t result) { log.Contacts[c].ClaimedResult = static_cast<std::int8_t>(result); });
+        log.ClaimedContacts = log.ScoringOrder.size();
     });
 }
 
@@ -88,26 +81,27 @@ void ScoreChecked(TCheckRun& run, unsigned jobs)
 {
     const std::int64_t penalty = run.Options.NilPenalty;
     const bool removeUniques = run.Options.RemoveUniques;
-    ForEachLog(run, jobs, [penalty, removeUniques](TCheckLog& log) {
-        std::vector<std::uint32_t> credited;
+    ForEachLogInParallel(run, jobs, [penalty, removeUniques](TCheckLog& log) {
         std::int64_t penaltyPoints = 0;
         std::fill(std::begin(log.VerdictCounts), std::end(log.VerdictCounts), 0);
-        for (std::uint32_t c = 0; c < log.Contacts.size(); ++c) {
-            TCheckContact& contact = log.Contacts[c];
+        log.CheckedContacts = 0;
+        for (TCheckContact& contact : log.Contacts) {
             ++log.VerdictCounts[static_cast<std::size_t>(contact.Verdict)];
             contact.CheckedPoints = 0;
-            if (KeepsCredit(contact.Verdict) && !contact.IsXQso &&
-                !(removeUniques && contact.Verdict == TVerdict::Unique))
-                credited.push_back(c);
-            else if (IsCopyingError(contact.Verdict) && contact.ClaimedResult > 0) {
+            if (IsCopyingError(contact.Verdict) && contact.ClaimedResult > 0) {
                 contact.CheckedPoints = -penalty * contact.ClaimedResult;
                 penaltyPoints += penalty * contact.ClaimedResult;
             }
         }
-        const TScore score = ScoreContacts(log, credited);
-        for (std::size_t i = 0; i < credited.size(); ++i)
-            log.Contacts[credited[i]].CheckedPoints = std::max(0, score.Results[i]);
-        log.CheckedScore = score.Score - penaltyPoints;
-        log.CheckedContacts = credited.size();
+        const auto credited = [removeUniques](const TCheckContact& contact) {
+            return KeepsCredit(contact.Verdict) && !(removeUniques && contact.Verdict == TVerdict::Unique);
+        };
+        // The same order, less the contacts that lost credit: what the
+        // database returns for a log holding only the credited contacts.
+        const std::int64_t score = RunScorer(log, log.ScoringOrder, credited, [&log](std::uint32_t c, std::int32_t result) {
+            log.Contacts[c].CheckedPoints = std::max(0, result);
+            ++log.CheckedContacts;
+        });
+        log.CheckedScore = score - penaltyPoints;
     });
 }
