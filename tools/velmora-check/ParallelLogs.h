@@ -16,6 +16,23 @@ inline unsigned ThreadsFor(unsigned jobs, std::size_t work)
     return std::max(1u, std::min<unsigned>(wanted, static_cast<unsigned>(std::max<std::size_t>(1, work))));
 }
 
+// Calls work(i) for every i below `count`, spread over threads.
+template <typename Work>
+void ForEachIndexInParallel(std::size_t count, unsigned jobs, const Work& work)
+{
+    std::atomic<std::size_t> next{0};
+    const auto worker = [&] {
+        for (std::size_t i = next++; i < count; i = next++)
+            work(i);
+    };
+    std::vector<std::thread> threads;
+    for (unsigned t = 1; t < ThreadsFor(jobs, count); ++t)
+        threads.emplace_back(worker);
+    worker();
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
 template <typename Work>
 void ForEachLogInParallel(TCheckRun& run, unsigned jobs, const Work& work)
 {

@@ -1,6 +1,8 @@
 #include "velmora-check/ReportFiles.h"
 
+#include <atomic>
 #include <cstdio>
+#include <mutex>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,6 +14,7 @@
 #include "logfiles/TextEncoding.h"
 #include "velmora-check/DecideStage.h"
 #include "velmora-check/Normalise.h"
+#include "velmora-check/ParallelLogs.h"
 #include "velmora-check/ReportText.h"
 
 namespace fs = std::filesystem;
@@ -27,33 +30,55 @@ std::size_t CountOf(const TCheckLog& log, TVerdict verdict)
     return log.VerdictCounts[static_cast<std::size_t>(verdict)];
 }
 
+// Logs formatted at once before their rows are written: enough to keep
+// every thread busy, few enough that the text of a whole contest is never
+// held in memory.
+constexpr std::size_t kLogsPerBatch = 64;
+
+void AppendCsvField(std::string& row, std::string_view text)
+{
+    row += CsvField(text);
+}
+
+std::string VerdictRowsOf(const TCheckRun& run, const TCheckLog& log)
+{
+    std::string rows;
+    rows.reserve(log.Contacts.size() * 80);
+    std::string station = CsvField(log.StationCall);
+    for (const TCheckContact& contact : log.Contacts) {
+        rows += station;
+        rows += ',';
+        rows += std::to_string(contact.Line);
+        rows += ',';
+        AppendCsvField(rows, run.Calls.Text(contact.CallId));
+        rows += ',';
+        AppendCsvField(rows, log.Text(contact.Band));
+        rows += ',';
+        AppendCsvField(rows, log.Text(contact.Mode));
+        rows += ',';
+        rows += FormatMinute(contact.Minute);
+        rows += ',';
+        rows += VerdictName(contact.Verdict);
+        rows += ',';
+        rows += std::to_string(contact.CheckedPoints);
+        rows += ',';
+        AppendCsvField(rows, DetailText(run, log, contact));
+        rows += '\n';
+    }
+    return rows;
+}
+
 void WriteVerdictRows(const TCheckRun& run, std::ostream& out)
 {
     out << "log,line,call,band,mode,time,verdict,points,detail\n";
-    std::string row;
-    for (const TCheckLog& log : run.Logs) {
-        const std::string station = CsvField(log.StationCall);
-        for (const TCheckContact& contact : log.Contacts) {
-            row = station;
-            row += ',';
-            row += std::to_string(contact.Line);
-            row += ',';
-            row += CsvField(run.Calls.Text(contact.CallId));
-            row += ',';
-            row += CsvField(log.Text(contact.Band));
-            row += ',';
-            row += CsvField(log.Text(contact.Mode));
-            row += ',';
-            row += FormatMinute(contact.Minute);
-            row += ',';
-            row += VerdictName(contact.Verdict);
-            row += ',';
-            row += std::to_string(contact.CheckedPoints);
-            row += ',';
-            row += CsvField(DetailText(run, log, contact));
-            row += '\n';
-            out << row;
-        }
+    std::vector<std::string> batch;
+    for (std::size_t first = 0; first < run.Logs.size(); first += kLogsPerBatch) {
+        const std::size_t count = std::min(kLogsPerBatch, run.Logs.size() - first);
+        batch.assign(count, std::string());
+        ForEachIndexInParallel(count, run.Options.Jobs,
+                               [&](std::size_t i) { batch[i] = VerdictRowsOf(run, run.Logs[first + i]); });
+        for (const std::string& rows : batch)
+            out << rows;
     }
 }
 
@@ -238,12 +263,26 @@ bool WriteReports(const TCheckRun& run, std::ostream& err)
     ok &= WriteWhole(folder / "results.json", [&](std::ostream& out) { out << ResultsJsonText(run); }, err);
     ok &= WriteWhole(folder / "results.txt", [&](std::ostream& out) { out << ResultsText(run); }, err);
     ok &= WriteWhole(folder / "results.html", [&](std::ostream& out) { out << ResultsPageHtml(run); }, err);
+    // File names first, so that two calls giving one name get two files
+    // whatever order the threads take them in.
     std::set<std::string> taken = {"VERDICTS", "RESULTS"};
+    std::vector<std::string> stems;
     for (const TCheckLog& log : run.Logs) {
         std::string stem = FileStemOfCall(log.StationCall);
         for (int n = 2; !taken.insert(stem).second; ++n)
             stem = FileStemOfCall(log.StationCall) + "-" + std::to_string(n);
-        ok &= WriteWhole(folder / (stem + ".txt"), [&](std::ostream& out) { out << LogReportText(run, log); }, err);
+        stems.push_back(std::move(stem));
     }
-    return ok;
+    std::mutex errLock;
+    std::atomic<bool> reportsWritten{true};
+    ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&](std::size_t l) {
+        std::ostringstream messages;
+        if (!WriteWhole(folder / (stems[l] + ".txt"),
+                        [&](std::ostream& out) { out << LogReportText(run, run.Logs[l]); }, messages)) {
+            reportsWritten = false;
+            const std::lock_guard lock(errLock);
+            err << messages.str();
+        }
+    });
+    return ok && reportsWritten;
 }
