@@ -38,10 +38,14 @@ struct TDupeKeyHash {
 
 using TFirstLines = std::unordered_map<TDupeKey, std::uint32_t, TDupeKeyHash>;
 
+// The host's record keeps 255 characters of each, so texts that differ only
+// beyond that are the same to the scorer.
 TDupeKey DupeKey(const TCheckLog& log, const TCheckContact& contact)
 {
-    return {log.Text(contact.RowCells[kRowCall]), log.Text(contact.RowCells[kRowBand]),
-            log.Text(contact.RowCells[kRowMode])};
+    constexpr std::size_t kRecordFieldLength = 255;
+    return {log.Text(contact.RowCells[kRowCall]).substr(0, kRecordFieldLength),
+            log.Text(contact.RowCells[kRowBand]).substr(0, kRecordFieldLength),
+            log.Text(contact.RowCells[kRowMode]).substr(0, kRecordFieldLength)};
 }
 
 TVerdict VerdictOf(const TCheckRun& run, const TCheckLog& log, TCheckContact& contact,
