@@ -5,7 +5,14 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <optional>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "members/MemberList.h"
 #include "velmora-check/DecideStage.h"
@@ -45,32 +52,54 @@ std::optional<Number> WholeNumber(const std::string& text)
     return value;
 }
 
+bool IsTerminal(const std::ostream& stream)
+{
+    if (&stream != &std::cerr)
+        return false;
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
 // A progress line on standard error, shown only once a run has taken more
-// than a second, and rewritten at most five times a second.
+// than a second. On a terminal it is rewritten in place at most five times a
+// second and wiped at the end; into a file or pipe it is a whole line at most
+// every two seconds, so every other message, the timings line included,
+// still starts a line of its own.
 class TProgressLine {
 public:
-    explicit TProgressLine(std::ostream& err) : Err_(err), Start_(TClock::now()), Last_(Start_) {}
+    explicit TProgressLine(std::ostream& err)
+        : Err_(err), Terminal_(IsTerminal(err)), Start_(TClock::now()), Last_(Start_)
+    {
+    }
     ~TProgressLine() { Finish(); }
 
     void Show(const std::string& what)
     {
         const auto now = TClock::now();
-        if (now - Start_ < std::chrono::seconds(1) || (Shown_ && now - Last_ < std::chrono::milliseconds(200)))
+        const auto pause = Terminal_ ? std::chrono::milliseconds(200) : std::chrono::milliseconds(2000);
+        if (now - Start_ < std::chrono::seconds(1) || (Shown_ && now - Last_ < pause))
             return;
         Last_ = now;
-        Err_ << "\rvelmora-check: " << what << "\x1b[K" << std::flush;
+        if (Terminal_)
+            Err_ << "\rvelmora-check: " << what << "\x1b[K" << std::flush;
+        else
+            Err_ << "velmora-check: " << what << '\n' << std::flush;
         Shown_ = true;
     }
 
     void Finish()
     {
-        if (Shown_)
+        if (Shown_ && Terminal_)
             Err_ << "\r\x1b[K" << std::flush;
         Shown_ = false;
     }
 
 private:
     std::ostream& Err_;
+    bool Terminal_;
     TClock::time_point Start_;
     TClock::time_point Last_;
     bool Shown_ = false;
