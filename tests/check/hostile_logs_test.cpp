@@ -25,7 +25,7 @@ struct TRun {
     std::string Err;
 };
 
-TRun Check(std::vector<std::string> args)
+TRun Check(const std::vector<std::string>& args)
 {
     std::ostringstream out;
     std::ostringstream err;

@@ -71,16 +71,16 @@ TCheckRun CheckLogs(const std::vector<std::string_view>& texts, std::int32_t tol
 
 void CheckVerdicts(const TCheckRun& run)
 {
-    for (std::uint32_t l = 0; l < run.Logs.size(); ++l) {
+    for (std::uint32_t l = 0; l < Count32(run.Logs); ++l) {
         const TCheckLog& log = run.Logs[l];
         std::size_t counted = 0;
         for (const std::size_t count : log.VerdictCounts)
             counted += count;
         FUZZ_CHECK(counted == log.Contacts.size(), log.StationCall + ": verdicts do not add up to the contacts");
         FUZZ_CHECK(log.CheckedScore <= log.ClaimedScore, log.StationCall + ": checking raised the score");
-        for (std::uint32_t c = 0; c < log.Contacts.size(); ++c) {
+        for (std::uint32_t c = 0; c < Count32(log.Contacts); ++c) {
             const TCheckContact& contact = log.Contacts[c];
-            const std::string where = log.StationCall + " line " + std::to_string(contact.Line);
+            const std::string where = Joined(log.StationCall, " line ", std::to_string(contact.Line));
             if (contact.PartnerLog != kNoIndex) {
                 FUZZ_CHECK(contact.PartnerLog != l, where + ": matched in its own log");
                 const TCheckContact& partner = run.Logs[contact.PartnerLog].Contacts[contact.PartnerContact];

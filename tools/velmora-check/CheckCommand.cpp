@@ -74,7 +74,14 @@ public:
         : Err_(err), Terminal_(IsTerminal(err)), Start_(TClock::now()), Last_(Start_)
     {
     }
-    ~TProgressLine() { Finish(); }
+    ~TProgressLine()
+    {
+        try {
+            Finish();
+        } catch (...) {
+            // A progress line that cannot be wiped is no reason to fail.
+        }
+    }
 
     void Show(const std::string& what)
     {
@@ -206,7 +213,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
             static const char* const kWithValue[] = {"--members", "--from", "--to", "--tolerance", "--out",
                                                      "--nil-penalty", "--jobs"};
             if (std::find(std::begin(kWithValue), std::end(kWithValue), arg) == std::end(kWithValue))
-                return UsageError(err, "unknown option '" + arg + "'");
+                return UsageError(err, Joined("unknown option '", arg, "'"));
             if (i + 1 >= args.size())
                 return UsageError(err, arg + " needs a value");
             value = args[++i];
@@ -216,12 +223,12 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         } else if (arg == "--from" || arg == "--to") {
             const auto minute = ParseContestTime(value);
             if (!minute)
-                return UsageError(err, arg + " '" + value + "' is not a time such as 2026-03-01T12:00Z");
+                return UsageError(err, Joined(arg, " '", value, "' is not a time such as 2026-03-01T12:00Z"));
             (arg == "--from" ? options.From : options.To) = *minute;
         } else if (arg == "--tolerance") {
             const auto minutes = WholeNumber<std::int32_t>(value);
             if (!minutes || *minutes < 0 || *minutes > 24 * 60)
-                return UsageError(err, "--tolerance '" + value + "' is not a number of minutes from 0 to 1440");
+                return UsageError(err, Joined("--tolerance '", value, "' is not a number of minutes from 0 to 1440"));
             options.ToleranceMinutes = *minutes;
         } else if (arg == "--out") {
             if (value.empty())
@@ -230,15 +237,15 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         } else if (arg == "--nil-penalty") {
             const auto penalty = WholeNumber<std::int64_t>(value);
             if (!penalty || *penalty < 0 || *penalty > 1000)
-                return UsageError(err, "--nil-penalty '" + value + "' is not a whole number from 0 to 1000");
+                return UsageError(err, Joined("--nil-penalty '", value, "' is not a whole number from 0 to 1000"));
             options.NilPenalty = *penalty;
         } else if (arg == "--jobs") {
             const auto jobs = WholeNumber<unsigned>(value);
             if (!jobs || *jobs < 1 || *jobs > 256)
-                return UsageError(err, "--jobs '" + value + "' is not a number of threads from 1 to 256");
+                return UsageError(err, Joined("--jobs '", value, "' is not a number of threads from 1 to 256"));
             options.Jobs = *jobs;
         } else {
-            return UsageError(err, "unknown option '" + arg + "'");
+            return UsageError(err, Joined("unknown option '", arg, "'"));
         }
     }
     if (options.Inputs.empty())
@@ -305,8 +312,8 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     if (options.Timings) {
         char line[160];
-        std::snprintf(line, sizeof line, "timings: read %.3f s, check %.3f s, write %.3f s, total %.3f s\n",
-                      readSeconds, checkSeconds, writeSeconds, SecondsSince(started));
+        static_cast<void>(std::snprintf(line, sizeof line, "timings: read %.3f s, check %.3f s, write %.3f s, total %.3f s\n",
+                      readSeconds, checkSeconds, writeSeconds, SecondsSince(started)));
         err << line;
     }
     return run.LeftOut.empty() && written ? kExitChecked : kExitLogsLeftOut;

@@ -9,8 +9,40 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
+
+// The pieces (texts, string views, characters) one after another, built
+// with one allocation: report lines have a dozen pieces each.
+template <typename... Pieces>
+std::string Joined(const Pieces&... pieces)
+{
+    const auto sizeOf = [](const auto& piece) -> std::size_t {
+        if constexpr (std::is_same_v<std::decay_t<decltype(piece)>, char>)
+            return 1;
+        else
+            return std::string_view(piece).size();
+    };
+    std::string joined;
+    joined.reserve((sizeOf(pieces) + ... + 0));
+    const auto append = [&joined](const auto& piece) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(piece)>, char>)
+            joined += piece;
+        else
+            joined.append(std::string_view(piece));
+    };
+    (append(pieces), ...);
+    return joined;
+}
+
+// Logs, contacts and texts are numbered in 32 bits (the reader refuses files
+// that could hold more); the count of a container in that width.
+template <typename Container>
+std::uint32_t Count32(const Container& container)
+{
+    return static_cast<std::uint32_t>(container.size());
+}
 
 inline constexpr std::int32_t kUnknownMinute = std::numeric_limits<std::int32_t>::min();
 inline constexpr std::uint32_t kNoIndex = std::numeric_limits<std::uint32_t>::max();

@@ -86,7 +86,7 @@ void DecideRun(TCheckRun& run, const TMemberList& members, unsigned jobs)
     run.MemberNumbers.clear();
     if (!members.empty()) {
         run.MemberNumbers.resize(run.Calls.Size());
-        for (std::uint32_t call = 0; call < run.Calls.Size(); ++call)
+        for (std::uint32_t call = 0; call < static_cast<std::uint32_t>(run.Calls.Size()); ++call)
             if (run.LogOfCall[call] == kNoIndex)
                 run.MemberNumbers[call] = FindMemberNumber(members, run.Calls.Text(call));
     }

@@ -74,7 +74,7 @@ TIndex BuildIndex(const TCheckRun& run)
 template <typename Visit>
 void ForEachGroupPair(const TCheckRun& run, const TIndex& index, Visit visit)
 {
-    for (std::uint32_t a = 0; a < run.Logs.size(); ++a) {
+    for (std::uint32_t a = 0; a < Count32(run.Logs); ++a) {
         const auto& entries = index.PerLog[a];
         for (std::size_t start = 0; start < entries.size();) {
             std::size_t end = start + 1;
@@ -116,7 +116,7 @@ void EstimateClockOffsets(TCheckRun& run, const TIndex& index)
                      });
 
     std::vector<std::vector<std::uint32_t>> pairsOfLog(run.Logs.size());
-    for (std::uint32_t p = 0; p < pairs.size(); ++p) {
+    for (std::uint32_t p = 0; p < Count32(pairs); ++p) {
         pairsOfLog[pairs[p].A].push_back(p);
         pairsOfLog[pairs[p].X].push_back(p);
     }
@@ -124,7 +124,7 @@ void EstimateClockOffsets(TCheckRun& run, const TIndex& index)
     std::vector<std::int32_t> next(run.Logs.size(), 0);
     std::vector<std::int32_t> estimates;
     for (int round = 0; round < kOffsetRounds; ++round) {
-        for (std::uint32_t l = 0; l < run.Logs.size(); ++l) {
+        for (std::uint32_t l = 0; l < Count32(run.Logs); ++l) {
             estimates.clear();
             for (const std::uint32_t p : pairsOfLog[l]) {
                 const TPair& pair = pairs[p];
@@ -135,7 +135,7 @@ void EstimateClockOffsets(TCheckRun& run, const TIndex& index)
         }
         offsets.swap(next);
     }
-    for (std::uint32_t l = 0; l < run.Logs.size(); ++l)
+    for (std::uint32_t l = 0; l < Count32(run.Logs); ++l)
         run.Logs[l].ClockOffset = offsets[l];
 }
 
@@ -204,7 +204,7 @@ class TSlipIndex {
 public:
     explicit TSlipIndex(const TCheckRun& run)
     {
-        for (std::uint32_t l = 0; l < run.Logs.size(); ++l) {
+        for (std::uint32_t l = 0; l < Count32(run.Logs); ++l) {
             const std::string& call = run.Logs[l].StationCall;
             Add(call, l);
             for (std::size_t i = 0; i < call.size(); ++i)
@@ -246,9 +246,9 @@ void MatchSlips(TCheckRun& run, const TIndex& index)
     const TSlipIndex slips(run);
     std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> nearLogsOfCall;
     const std::int32_t tolerance = run.Options.ToleranceMinutes;
-    for (std::uint32_t a = 0; a < run.Logs.size(); ++a) {
+    for (std::uint32_t a = 0; a < Count32(run.Logs); ++a) {
         TCheckLog& logA = run.Logs[a];
-        for (std::uint32_t c = 0; c < logA.Contacts.size(); ++c) {
+        for (std::uint32_t c = 0; c < Count32(logA.Contacts); ++c) {
             TCheckContact& contact = logA.Contacts[c];
             const std::int32_t minute = CommonMinute(logA, contact);
             if (contact.PartnerLog != kNoIndex || contact.IsXQso || minute == kUnknownMinute)

@@ -78,7 +78,7 @@ std::optional<std::int32_t> MinuteOfParts(int year, int month, int day, int hour
     if (year < 1970 || year > 5000 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
         hour < 0 || hour > 23 || minute < 0 || minute > 59)
         return std::nullopt;
-    return static_cast<std::int32_t>(DaysFromCivil(year, month, day) * 1440 + hour * 60 + minute);
+    return static_cast<std::int32_t>(DaysFromCivil(year, month, day) * 1440 + std::int64_t{hour} * 60 + minute);
 }
 
 bool IsSignalReport(std::string_view field)

@@ -75,7 +75,7 @@ TReadOutcome ReadOne(const std::string& file)
         std::error_code error;
         const std::uintmax_t size = fs::file_size(file, error);
         if (!error && size > kLargestLogFile) {
-            outcome.Reason = file + ": larger than " + std::to_string(kLargestLogFile >> 20) + " MiB, not read";
+            outcome.Reason = Joined(file, ": larger than ", std::to_string(kLargestLogFile >> 20), " MiB, not read");
             return outcome;
         }
         const TLogReadResult read = file == "-" ? ReadStandardInput() : LoadLogFile(file);
@@ -83,7 +83,7 @@ TReadOutcome ReadOne(const std::string& file)
         if (KeepReadLog(file, read, log, outcome.Reason))
             outcome.Log = std::move(log);
     } catch (const std::exception& failure) {
-        outcome.Reason = file + ": " + failure.what();
+        outcome.Reason = Joined(file, ": ", failure.what());
     }
     return outcome;
 }
@@ -111,13 +111,13 @@ std::vector<std::string> ListLogFiles(const std::vector<std::string>& inputs, st
                 inFolder.push_back(entry.path().string());
             }
             if (error)
-                leftOut.push_back({input, input + ": folder cannot be listed: " + error.message()});
+                leftOut.push_back({input, Joined(input, ": folder cannot be listed: ", error.message())});
             std::sort(inFolder.begin(), inFolder.end());
             files.insert(files.end(), inFolder.begin(), inFolder.end());
         } else if (fs::exists(status)) {
             files.push_back(input);
         } else {
-            leftOut.push_back({input, input + ": no such file or folder"});
+            leftOut.push_back({input, Joined(input, ": no such file or folder")});
         }
     }
     return files;
@@ -143,6 +143,7 @@ bool KeepReadLog(const std::string& file, const TLogReadResult& read, TCheckLog&
     log.Category = CategoryOf(read.Header);
     if (read.Header.ClaimedScore)
         log.StatedClaimedScore = std::to_string(*read.Header.ClaimedScore);
+    log.Warnings.reserve(read.Warnings.size());
     for (const TLogWarning& warning : read.Warnings)
         log.Warnings.push_back(warning.Message());
 
@@ -165,7 +166,7 @@ bool KeepReadLog(const std::string& file, const TLogReadResult& read, TCheckLog&
         if (source.IsXQso)
             continue;
         if (nextRow >= read.Rows.size()) {
-            reason = file + ": line " + std::to_string(source.Line) + ": the contact has no row in the log table";
+            reason = Joined(file, ": line ", std::to_string(source.Line), ": the contact has no row in the log table");
             return false;
         }
         const TLogRow& row = read.Rows[nextRow++];
@@ -235,8 +236,8 @@ void ReadLogs(TCheckRun& run, const std::vector<std::string>& files, unsigned jo
         }
         const auto [first, added] = fileOfStation.emplace(outcome.Log->StationCall, files[i]);
         if (!added) {
-            run.LeftOut.push_back({files[i], files[i] + ": a second log of " + outcome.Log->StationCall +
-                                                 " (the first, " + first->second + ", is checked)"});
+            run.LeftOut.push_back({files[i], Joined(files[i], ": a second log of ", outcome.Log->StationCall,
+                                                    " (the first, ", first->second, ", is checked)")});
             continue;
         }
         run.Logs.push_back(std::move(*outcome.Log));

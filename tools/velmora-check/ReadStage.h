@@ -11,7 +11,7 @@
 
 // Files larger than this are refused unread: no contest log comes near it,
 // and a hostile one must not exhaust the memory the other logs need.
-inline constexpr std::uintmax_t kLargestLogFile = 256u * 1024u * 1024u;
+inline constexpr std::uintmax_t kLargestLogFile = std::uintmax_t{256} * 1024 * 1024;
 
 // The files to read: a file named on the command line is read whatever its
 // name; a folder gives the files directly inside it whose names end in .log,

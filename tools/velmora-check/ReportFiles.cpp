@@ -125,13 +125,10 @@ std::string ResultsCsvText(const TCheckRun& run)
                        "x_qso,error_rate,clock_offset_min\n";
     std::size_t rank = 0;
     for (const TCheckLog* log : RankedLogs(run)) {
-        text += std::to_string(++rank) + ',' + CsvField(log->StationCall) + ',' + CsvField(log->Category) + ',' +
-                std::to_string(log->ClaimedContacts) + ',' + std::to_string(log->CheckedContacts) + ',' +
-                std::to_string(log->ClaimedScore) + ',' + std::to_string(log->CheckedScore) + ',' +
-                log->StatedClaimedScore;
+        text += Joined(std::to_string(++rank), ',', CsvField(log->StationCall), ',', CsvField(log->Category), ',', std::to_string(log->ClaimedContacts), ',', std::to_string(log->CheckedContacts), ',', std::to_string(log->ClaimedScore), ',', std::to_string(log->CheckedScore), ',', log->StatedClaimedScore);
         for (const TVerdict verdict : kAllVerdicts)
-            text += ',' + std::to_string(CountOf(*log, verdict));
-        text += ',' + ErrorRateText(*log) + ',' + std::to_string(ReportedClockOffset(*log)) + '\n';
+            text += Joined(',', std::to_string(CountOf(*log, verdict)));
+        text += Joined(',', ErrorRateText(*log), ',', std::to_string(ReportedClockOffset(*log)), '\n');
     }
     return text;
 }
@@ -173,31 +170,31 @@ std::string ResultsText(const TCheckRun& run)
 {
     std::string text = "Velmora Cup: checked results\n\n";
     char line[512];
-    std::snprintf(line, sizeof line, "%4s  %-12s %-24s %7s %7s %10s %10s %10s %6s  %s\n", "Rank", "Station",
-                  "Category", "QSOs", "Checked", "Claimed", "Checked", "Stated", "Errors", "Clock");
+    static_cast<void>(std::snprintf(line, sizeof line, "%4s  %-12s %-24s %7s %7s %10s %10s %10s %6s  %s\n", "Rank", "Station",
+                  "Category", "QSOs", "Checked", "Claimed", "Checked", "Stated", "Errors", "Clock"));
     text += line;
     std::size_t rank = 0;
     for (const TCheckLog* log : RankedLogs(run)) {
         const std::int32_t offset = ReportedClockOffset(*log);
-        std::snprintf(line, sizeof line, "%4zu  %-12s %-24s %7zu %7zu %10lld %10lld %10s %6.2f%%  %s\n", ++rank,
+        static_cast<void>(std::snprintf(line, sizeof line, "%4zu  %-12s %-24s %7zu %7zu %10lld %10lld %10s %6.2f%%  %s\n", ++rank,
                       log->StationCall.c_str(), log->Category.c_str(), log->ClaimedContacts, log->CheckedContacts,
                       static_cast<long long>(log->ClaimedScore), static_cast<long long>(log->CheckedScore),
                       log->StatedClaimedScore.empty() ? "-" : log->StatedClaimedScore.c_str(), 100 * ErrorRate(*log),
-                      offset == 0 ? "" : (std::to_string(offset) + " min").c_str());
+                      offset == 0 ? "" : (std::to_string(offset) + " min").c_str()));
         text += line;
     }
     text += "\nVerdicts per log:\n";
     for (const TCheckLog* log : RankedLogs(run)) {
-        text += "  " + log->StationCall + ":";
+        text += Joined("  ", log->StationCall, ":");
         for (const TVerdict verdict : kAllVerdicts)
             if (CountOf(*log, verdict) > 0)
-                text += " " + std::string(VerdictName(verdict)) + " " + std::to_string(CountOf(*log, verdict));
+                text += Joined(" ", std::string(VerdictName(verdict)), " ", std::to_string(CountOf(*log, verdict)));
         text += '\n';
     }
     if (!run.LeftOut.empty()) {
         text += "\nLogs left out (not checked, not in the results):\n";
         for (const TLeftOutLog& left : run.LeftOut)
-            text += "  " + left.Reason + '\n';
+            text += Joined("  ", left.Reason, '\n');
     }
     return text;
 }
@@ -205,24 +202,21 @@ std::string ResultsText(const TCheckRun& run)
 std::string LogReportText(const TCheckRun& run, const TCheckLog& log)
 {
     std::string text = "Velmora Cup: check of " + log.StationCall + "\n";
-    text += "Log file: " + log.File + "\n";
+    text += Joined("Log file: ", log.File, "\n");
     if (!log.Category.empty())
-        text += "Category: " + log.Category + "\n";
-    text += "Claimed score: " + std::to_string(log.ClaimedScore) + " from " + std::to_string(log.ClaimedContacts) +
-            " contacts";
+        text += Joined("Category: ", log.Category, "\n");
+    text += Joined("Claimed score: ", std::to_string(log.ClaimedScore), " from ", std::to_string(log.ClaimedContacts), " contacts");
     if (!log.StatedClaimedScore.empty())
-        text += " (the log states " + log.StatedClaimedScore + ")";
-    text += "\nChecked score: " + std::to_string(log.CheckedScore) + " from " + std::to_string(log.CheckedContacts) +
-            " contacts\n";
+        text += Joined(" (the log states ", log.StatedClaimedScore, ")");
+    text += Joined("\nChecked score: ", std::to_string(log.CheckedScore), " from ", std::to_string(log.CheckedContacts), " contacts\n");
     if (ReportedClockOffset(log) != 0)
-        text += "Clock: " + std::to_string(log.ClockOffset) +
-                " minutes against the other logs (taken out before matching)\n";
+        text += Joined("Clock: ", std::to_string(log.ClockOffset), " minutes against the other logs (taken out before matching)\n");
     text += "Verdicts:";
     for (const TVerdict verdict : kAllVerdicts)
-        text += " " + std::string(VerdictName(verdict)) + " " + std::to_string(CountOf(log, verdict));
+        text += Joined(" ", std::string(VerdictName(verdict)), " ", std::to_string(CountOf(log, verdict)));
     text += "\n";
     for (const std::string& warning : log.Warnings)
-        text += "Reading: " + warning + "\n";
+        text += Joined("Reading: ", warning, "\n");
 
     text += "\nContacts that lost credit:\n";
     bool any = false;
@@ -230,16 +224,14 @@ std::string LogReportText(const TCheckRun& run, const TCheckLog& log)
         if (KeepsCredit(contact.Verdict) && !(run.Options.RemoveUniques && contact.Verdict == TVerdict::Unique))
             continue;
         any = true;
-        text += "  line " + std::to_string(contact.Line) + ": " + ContactLineText(log, contact) + "\n";
-        text += "    " + std::string(VerdictName(contact.Verdict)) + ": " + DetailText(run, log, contact);
+        text += Joined("  line ", std::to_string(contact.Line), ": ", ContactLineText(log, contact), "\n");
+        text += Joined("    ", std::string(VerdictName(contact.Verdict)), ": ", DetailText(run, log, contact));
         if (contact.CheckedPoints < 0)
-            text += " (" + std::to_string(contact.CheckedPoints) + " points)";
+            text += Joined(" (", std::to_string(contact.CheckedPoints), " points)");
         text += "\n";
         if (contact.PartnerLog != kNoIndex) {
             const TCheckLog& other = run.Logs[contact.PartnerLog];
-            text += "    " + other.StationCall + " line " +
-                    std::to_string(other.Contacts[contact.PartnerContact].Line) + ": " +
-                    ContactLineText(other, other.Contacts[contact.PartnerContact]) + "\n";
+            text += Joined("    ", other.StationCall, " line ", std::to_string(other.Contacts[contact.PartnerContact].Line), ": ", ContactLineText(other, other.Contacts[contact.PartnerContact]), "\n");
         }
     }
     if (!any)
@@ -267,10 +259,11 @@ bool WriteReports(const TCheckRun& run, std::ostream& err)
     // whatever order the threads take them in.
     std::set<std::string> taken = {"VERDICTS", "RESULTS"};
     std::vector<std::string> stems;
+    stems.reserve(run.Logs.size());
     for (const TCheckLog& log : run.Logs) {
         std::string stem = FileStemOfCall(log.StationCall);
         for (int n = 2; !taken.insert(stem).second; ++n)
-            stem = FileStemOfCall(log.StationCall) + "-" + std::to_string(n);
+            stem = Joined(FileStemOfCall(log.StationCall), "-", std::to_string(n));
         stems.push_back(std::move(stem));
     }
     std::mutex errLock;

@@ -73,7 +73,7 @@ double ErrorRate(const TCheckLog& log)
 std::string ErrorRateText(const TCheckLog& log)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.4f", ErrorRate(log));
+    static_cast<void>(std::snprintf(text, sizeof text, "%.4f", ErrorRate(log)));
     return text;
 }
 
@@ -85,6 +85,7 @@ std::int32_t ReportedClockOffset(const TCheckLog& log)
 std::vector<const TCheckLog*> RankedLogs(const TCheckRun& run)
 {
     std::vector<const TCheckLog*> ranked;
+    ranked.reserve(run.Logs.size());
     for (const TCheckLog& log : run.Logs)
         ranked.push_back(&log);
     std::stable_sort(ranked.begin(), ranked.end(), [](const TCheckLog* a, const TCheckLog* b) {

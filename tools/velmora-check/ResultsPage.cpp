@@ -37,7 +37,7 @@ constexpr const char* kBandColours[] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d6272
 std::string Number(double value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
+    static_cast<void>(std::snprintf(text, sizeof text, "%.1f", value));
     return text;
 }
 
@@ -59,16 +59,13 @@ std::string VerdictSharesPicture(const std::vector<const TCheckLog*>& logs)
             legendX = 0;
             legendY += 14;
         }
-        svg += "<rect x=\"" + Number(legendX) + "\" y=\"" + Number(legendY) +
-               "\" width=\"10\" height=\"10\" fill=\"" + entry.Colour + "\"/><text x=\"" + Number(legendX + 13) +
-               "\" y=\"" + Number(legendY + 9) + "\" font-size=\"11\">" + std::string(name) + "</text>\n";
+        svg += Joined("<rect x=\"", Number(legendX), "\" y=\"", Number(legendY), "\" width=\"10\" height=\"10\" fill=\"", entry.Colour, "\"/><text x=\"", Number(legendX + 13), "\" y=\"", Number(legendY + 9), "\" font-size=\"11\">", std::string(name), "</text>\n");
         legendX += width;
     }
     for (std::size_t row = 0; row < shown; ++row) {
         const TCheckLog& log = *logs[row];
         const double y = 44 + rowHeight * static_cast<double>(row);
-        svg += "<text x=\"0\" y=\"" + Number(y + 14) + "\" font-size=\"12\">" + HtmlText(ShortLabel(log.StationCall)) +
-               "</text>\n";
+        svg += Joined("<text x=\"0\" y=\"", Number(y + 14), "\" font-size=\"12\">", HtmlText(ShortLabel(log.StationCall)), "</text>\n");
         std::size_t total = 0;
         for (const std::size_t count : log.VerdictCounts)
             total += count;
@@ -78,9 +75,7 @@ std::string VerdictSharesPicture(const std::vector<const TCheckLog*>& logs)
             if (count == 0 || total == 0)
                 continue;
             const double width = barWidth * static_cast<double>(count) / static_cast<double>(total);
-            svg += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y + 3) + "\" width=\"" + Number(width) +
-                   "\" height=\"15\" fill=\"" + entry.Colour + "\"><title>" + HtmlText(log.StationCall) + " " +
-                   std::string(VerdictName(entry.Verdict)) + ": " + std::to_string(count) + "</title></rect>\n";
+            svg += Joined("<rect x=\"", Number(x), "\" y=\"", Number(y + 3), "\" width=\"", Number(width), "\" height=\"15\" fill=\"", entry.Colour, "\"><title>", HtmlText(log.StationCall), " ", std::string(VerdictName(entry.Verdict)), ": ", std::to_string(count), "</title></rect>\n");
             x += width;
         }
     }
@@ -114,26 +109,22 @@ std::string BandPicture(const TCheckRun& run, const std::vector<const TCheckLog*
     std::string svg = "<svg role=\"img\" width=\"" + Number(kPictureWidth) + "\" height=\"" + Number(height) +
                       "\" aria-label=\"Checked contacts per band\">\n";
     for (std::size_t b = 0; b < bands.size() && b < 20; ++b) {
-        const double x = 60.0 * static_cast<double>(b % 10);
-        const double y = 4 + 14.0 * static_cast<double>(b / 10);
-        svg += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" width=\"10\" height=\"10\" fill=\"" +
-               kBandColours[b % 10] + "\"/><text x=\"" + Number(x + 13) + "\" y=\"" + Number(y + 9) +
-               "\" font-size=\"11\">" + HtmlText(bands[b]) + "</text>\n";
+        const std::size_t column = b % 10;
+        const std::size_t line = b / 10;
+        const double x = 60.0 * static_cast<double>(column);
+        const double y = 4 + 14.0 * static_cast<double>(line);
+        svg += Joined("<rect x=\"", Number(x), "\" y=\"", Number(y), "\" width=\"10\" height=\"10\" fill=\"", kBandColours[b % 10], "\"/><text x=\"", Number(x + 13), "\" y=\"", Number(y + 9), "\" font-size=\"11\">", HtmlText(bands[b]), "</text>\n");
     }
     for (std::size_t row = 0; row < shown; ++row) {
         const double y = 30 + rowHeight * static_cast<double>(row) + (bands.size() > 10 ? 14 : 0);
-        svg += "<text x=\"0\" y=\"" + Number(y + 14) + "\" font-size=\"12\">" +
-               HtmlText(ShortLabel(logs[row]->StationCall)) + "</text>\n";
+        svg += Joined("<text x=\"0\" y=\"", Number(y + 14), "\" font-size=\"12\">", HtmlText(ShortLabel(logs[row]->StationCall)), "</text>\n");
         double x = labelWidth;
         for (std::size_t b = 0; b < bands.size(); ++b) {
             const auto found = perLog[row].find(bands[b]);
             if (found == perLog[row].end())
                 continue;
             const double width = barWidth * static_cast<double>(found->second) / static_cast<double>(most);
-            svg += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y + 3) + "\" width=\"" + Number(width) +
-                   "\" height=\"15\" fill=\"" + kBandColours[b % 10] + "\"><title>" +
-                   HtmlText(logs[row]->StationCall) + " " + HtmlText(bands[b]) + ": " +
-                   std::to_string(found->second) + "</title></rect>\n";
+            svg += Joined("<rect x=\"", Number(x), "\" y=\"", Number(y + 3), "\" width=\"", Number(width), "\" height=\"15\" fill=\"", kBandColours[b % 10], "\"><title>", HtmlText(logs[row]->StationCall), " ", HtmlText(bands[b]), ": ", std::to_string(found->second), "</title></rect>\n");
             x += width;
         }
     }
@@ -161,8 +152,7 @@ std::string ResultsPageHtml(const TCheckRun& run)
         std::to_string(run.Logs.size()) + " logs checked, " + std::to_string(contacts) + " contacts, " +
         std::to_string(run.LeftOut.size()) + " logs left out.</p>\n";
 
-    html += "<div class=\"pictures\"><div><h2>Checked contacts per band, leading logs</h2>\n" + BandPicture(run, ranked) +
-            "</div><div><h2>Verdicts per log, leading logs</h2>\n" + VerdictSharesPicture(ranked) + "</div></div>\n";
+    html += Joined("<div class=\"pictures\"><div><h2>Checked contacts per band, leading logs</h2>\n", BandPicture(run, ranked), "</div><div><h2>Verdicts per log, leading logs</h2>\n", VerdictSharesPicture(ranked), "</div></div>\n");
 
     html += "<h2>Results</h2>\n<table id=\"results\"><thead><tr><th>Rank</th><th class=\"text\">Station</th><th class=\"text\">Category</th>"
             "<th>QSOs claimed</th><th>QSOs checked</th><th>Claimed score</th><th>Checked score</th>"
@@ -171,24 +161,19 @@ std::string ResultsPageHtml(const TCheckRun& run)
             "<th>Clock (min)</th></tr></thead><tbody>\n";
     std::size_t rank = 0;
     for (const TCheckLog* log : ranked) {
-        html += "<tr><td>" + std::to_string(++rank) + "</td><td class=\"text\">" + HtmlText(log->StationCall) +
-                "</td><td class=\"text\">" + HtmlText(log->Category) + "</td><td>" +
-                std::to_string(log->ClaimedContacts) + "</td><td>" + std::to_string(log->CheckedContacts) +
-                "</td><td>" + std::to_string(log->ClaimedScore) + "</td><td>" + std::to_string(log->CheckedScore) +
-                "</td><td>" + HtmlText(log->StatedClaimedScore) + "</td>";
+        html += Joined("<tr><td>", std::to_string(++rank), "</td><td class=\"text\">", HtmlText(log->StationCall), "</td><td class=\"text\">", HtmlText(log->Category), "</td><td>", std::to_string(log->ClaimedContacts), "</td><td>", std::to_string(log->CheckedContacts), "</td><td>", std::to_string(log->ClaimedScore), "</td><td>", std::to_string(log->CheckedScore), "</td><td>", HtmlText(log->StatedClaimedScore), "</td>");
         for (const TVerdict verdict : {TVerdict::Ok, TVerdict::Dupe, TVerdict::BustedCall, TVerdict::Nil,
                                        TVerdict::BustedExchange, TVerdict::Unique, TVerdict::NoLog,
                                        TVerdict::OutOfPeriod, TVerdict::XQso})
-            html += "<td>" + std::to_string(log->VerdictCounts[static_cast<std::size_t>(verdict)]) + "</td>";
+            html += Joined("<td>", std::to_string(log->VerdictCounts[static_cast<std::size_t>(verdict)]), "</td>");
         const std::int32_t offset = ReportedClockOffset(*log);
-        html += "<td>" + ErrorRateText(*log) + "</td><td>" + (offset == 0 ? "" : std::to_string(offset)) +
-                "</td></tr>\n";
+        html += Joined("<td>", ErrorRateText(*log), "</td><td>", (offset == 0 ? "" : std::to_string(offset)), "</td></tr>\n");
     }
     html += "</tbody></table>\n";
     if (!run.LeftOut.empty()) {
         html += "<h2>Logs left out</h2>\n<ul id=\"left-out\">\n";
         for (const TLeftOutLog& left : run.LeftOut)
-            html += "<li>" + HtmlText(left.Reason) + "</li>\n";
+            html += Joined("<li>", HtmlText(left.Reason), "</li>\n");
         html += "</ul>\n";
     }
     html += "</body></html>\n";

@@ -27,7 +27,7 @@ std::vector<std::uint32_t> CallSignOrderOf(const TCheckLog& log)
 {
     std::vector<std::pair<bool, std::string>> keys(log.Contacts.size());
     std::vector<std::uint32_t> order;
-    for (std::uint32_t c = 0; c < log.Contacts.size(); ++c) {
+    for (std::uint32_t c = 0; c < Count32(log.Contacts); ++c) {
         const TCheckContact& contact = log.Contacts[c];
         if (contact.IsXQso)
             continue;
