@@ -92,7 +92,7 @@ std::string NormaliseCall(std::string_view call) { return UpperAsciiLetters(Trim
 
 std::string ModeKindOf(std::string_view mode)
 {
-    const std::string upper = UpperAsciiLetters(Trimmed(mode));
+    std::string upper = UpperAsciiLetters(Trimmed(mode));
     if (upper == "CW")
         return "CW";
     static constexpr std::array<std::string_view, 6> kPhone = {"SSB", "USB", "LSB", "PH", "FM", "AM"};
