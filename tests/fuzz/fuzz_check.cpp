@@ -151,7 +151,7 @@ void CheckOutputs(const TCheckRun& run)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size > 64 * 1024)
+    if (size > std::size_t{64} * 1024)
         return 0;
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string_view> texts = SplitLogs(input);
