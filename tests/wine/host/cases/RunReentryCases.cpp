@@ -1,0 +1,140 @@
+// _Run called again from a host message that the first _Run lets through
+// before its window is on screen: from the first message pass of the showing's
+// rebuild, and from the modal loop of the member file's error box while the
+// window is being created. Either way there is one window, one rebuild and one
+// placement load.
+#include <string>
+#include <utility>
+
+#include "Checks.h"
+#include "HostCase.h"
+#include "HostRegistry.h"
+#include "HostSession.h"
+
+namespace host {
+namespace {
+
+struct TWindowCount {
+    const char* ClassName;
+    int Found = 0;
+};
+
+BOOL CALLBACK CountMatchingWindow(HWND window, LPARAM param)
+{
+    auto& count = *reinterpret_cast<TWindowCount*>(param);
+    count.Found += ClassNameOf(window) == count.ClassName;
+    return TRUE;
+}
+
+int CountThreadWindows(const char* className)
+{
+    TWindowCount count{className};
+    EnumThreadWindows(GetCurrentThreadId(), &CountMatchingWindow, reinterpret_cast<LPARAM>(&count));
+    return count.Found;
+}
+
+std::string MemberFilePath()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.erase(folder.find_last_of("\\/") + 1);
+    return folder + "Plugins\\VC.dom";
+}
+
+// What the inner _Run saw and what it started.
+struct TInnerRun {
+    bool Ran = false;
+    HWND Handle = reinterpret_cast<HWND>(-1);
+    int WindowsAtTheTime = 0;
+};
+
+}  // namespace
+
+// A host message waiting when _Run starts runs in the showing's first pass; a _Run there shows nothing a second time.
+HOST_CASE(VcWindowRunFromFirstShowPass, "_Run from a host message handled while the first _Run shows its window")
+{
+    THostSession session;
+    AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}, {"OK1AA", "40M", "CW", std::string("599")}});
+    WritePlacementText("NormPos", "100,120,500,420");
+    int rebuildsStarted = 0;
+    TSentMessageWatch countRebuilds([&](const CWPSTRUCT& message) { rebuildsStarted += IsRecalcButtonDisabling(message); });
+
+    TInnerRun inner;
+    session.Actions.Post([&] {
+        // A placement loaded again now would move the window here.
+        WritePlacementText("NormPos", "300,320,700,620");
+        const THostRecord record = session.Record();
+        inner.Handle = session.Plugin().Run(record.Get());
+        inner.Ran = true;
+        inner.WindowsAtTheTime = CountThreadWindows("TfmMainForm");
+    });
+    const HWND window = session.Run();
+
+    REQUIRE(window != nullptr, "the outer _Run returns a window");
+    CHECK_EQ(true, inner.Ran, "host message handled before the outer _Run returned");
+    CHECK_EQ(window, inner.Handle, "handle the inner _Run returns");
+    CHECK_EQ(1, inner.WindowsAtTheTime, "statistics windows while the inner _Run ran");
+    CHECK_EQ(1, rebuildsStarted, "rebuilds started by the two _Run calls");
+    CHECK_EQ(1, CountThreadWindows("TfmMainForm"), "statistics windows after both _Run calls");
+    CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible");
+    const RECT where = WindowRectOf(window);
+    CHECK_EQ(100, where.left, "left: from the placement loaded once, before the message ran");
+    CHECK_EQ(120, where.top, "top: from the placement loaded once");
+    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), session.Report(), "report after both _Run calls");
+    CHECK_EQ(-1, session.Add("DL1ABC", "20M", "CW", "VC12"), "a table row is a duplicate: rebuilt exactly once");
+    CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes");
+
+    // The one window is the one _Release lets go.
+    session.Plugin().Release();
+    PumpMessages();
+    CHECK_EQ(0, CountThreadWindows("TfmMainForm"), "statistics windows after _Release");
+}
+
+// The member file's error box lets a host message through while the window is created: _Run there answers 0, no second window.
+HOST_CASE(VcWindowRunFromCreationErrorBox, "_Run from a host message handled by the member file's error box",
+          .MemberFile = "DL1ABC=123\r\n")
+{
+    THostSession session;
+    AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
+    const std::string path = MemberFilePath();
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    REQUIRE(holder != INVALID_HANDLE_VALUE, "member file held open without sharing by the host");
+    int rebuildsStarted = 0;
+    TSentMessageWatch countRebuilds([&](const CWPSTRUCT& message) { rebuildsStarted += IsRecalcButtonDisabling(message); });
+
+    TInnerRun inner;
+    bool posted = false;
+    session.Boxes.OnEachBox([&](HWND) {
+        if (std::exchange(posted, true))
+            return;
+        session.Actions.Post([&] {
+            const THostRecord record = session.Record();
+            inner.Handle = session.Plugin().Run(record.Get());
+            inner.Ran = true;
+            inner.WindowsAtTheTime = CountThreadWindows("TfmMainForm");
+        });
+    });
+    const HWND window = session.Run();
+    session.Boxes.OnEachBox(nullptr);
+    CloseHandle(holder);
+
+    CHECK_EQ("Cannot open file " + path + ".", session.Boxes.TakeTexts(), "message boxes: the member file's, once");
+    CHECK_EQ(true, posted, "the member file's error box came up");
+    REQUIRE(window != nullptr, "the outer _Run returns a window");
+    CHECK_EQ(true, inner.Ran, "host message handled by the error box before the outer _Run returned");
+    CHECK_EQ(static_cast<HWND>(nullptr), inner.Handle, "handle the inner _Run returns while the window cannot be shown yet");
+    CHECK_EQ(1, inner.WindowsAtTheTime, "statistics windows while the inner _Run ran");
+    CHECK_EQ(1, rebuildsStarted, "rebuilds started by the two _Run calls");
+    CHECK_EQ(1, CountThreadWindows("TfmMainForm"), "statistics windows after both _Run calls");
+    CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible");
+    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), session.Report(), "report after both _Run calls");
+    CHECK_EQ(window, session.Run(), "a later _Run finds the one window");
+
+    // No window is left behind that _Release cannot reach.
+    session.Plugin().Release();
+    PumpMessages();
+    CHECK_EQ(0, CountThreadWindows("TfmMainForm"), "statistics windows after _Release");
+}
+
+}  // namespace host
