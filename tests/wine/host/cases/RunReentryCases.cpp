@@ -137,4 +137,36 @@ HOST_CASE(VcWindowRunFromCreationErrorBox, "_Run from a host message handled by 
     CHECK_EQ(0, CountThreadWindows("TfmMainForm"), "statistics windows after _Release");
 }
 
+// The window destroyed by the host from inside the member file's error box: _Run answers 0 and the next _Run starts afresh.
+HOST_CASE(VcWindowDestroyedWhileCreated, "DestroyWindow on the statistics window while its creation shows an error box",
+          .MemberFile = "DL1ABC=123\r\n")
+{
+    THostSession session;
+    AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
+    const std::string path = MemberFilePath();
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    REQUIRE(holder != INVALID_HANDLE_VALUE, "member file held open without sharing by the host");
+
+    bool destroyed = false;
+    session.Boxes.OnEachBox([&](HWND) {
+        if (!destroyed)
+            destroyed = DestroyWindow(FindThreadWindow("TfmMainForm")) != FALSE;
+    });
+    const HWND failed = session.Run();
+    session.Boxes.OnEachBox(nullptr);
+    CloseHandle(holder);
+
+    CHECK_EQ("Cannot open file " + path + ".", session.Boxes.TakeTexts(), "message boxes: the member file's");
+    CHECK_EQ(true, destroyed, "window destroyed from inside the error box");
+    CHECK_EQ(static_cast<HWND>(nullptr), failed, "handle _Run returns for the window destroyed while it was created");
+    CHECK_EQ(0, CountThreadWindows("TfmMainForm"), "statistics windows after that _Run");
+    CHECK_EQ(0, session.Preview("DL1ABC", "20M", "CW"), "_GetScore with no window");
+
+    const HWND window = session.Run();
+    REQUIRE(window != nullptr, "the next _Run returns a window");
+    CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible");
+    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), session.Report(), "report of the new window");
+    CHECK_EQ("123", session.Grab("DL1ABC"), "_GrabNumber from the member file, readable again");
+}
+
 }  // namespace host
