@@ -114,13 +114,6 @@ TEST(FormLifecycleShowing, TheLoadedStateDecidesBetweenNormalAndMaximised)
     life.HandlerEnds();
 }
 
-TEST(FormLifecycleShowing, AVisibleWindowOnlyComesToTheFront)
-{
-    TFormLifecycle life = OpenLifecycle();
-    EXPECT_EQ(TShowStep::BringToFront, life.ShowRequested(true));
-    EXPECT_EQ(TFormState::Open, life.State());
-}
-
 TEST(FormLifecycleShowing, AClosedOrDestroyedWindowIsNeverShownAgain)
 {
     TFormLifecycle closed = OpenLifecycle();
@@ -149,6 +142,7 @@ TEST(FormLifecycleShowing, AWindowDestroyedDuringItsShowingStaysHidden)
 TEST(FormLifecycleCloseBox, MinimisesAVisibleWindowAndShowsAHiddenOneFirst)
 {
     TFormLifecycle life = OpenLifecycle();
+    EXPECT_EQ(TShowStep::BringToFront, life.ShowRequested(true)) << "_Run on a visible window";
     EXPECT_EQ(TSystemCloseStep::Minimise, life.SystemCloseRequested(true));
 
     EXPECT_EQ(TSystemCloseStep::Show, life.SystemCloseRequested(false));
@@ -197,19 +191,6 @@ TEST(FormLifecycleRequests, ADestructionUnderAHandlerIsAskedForAgainThroughTheQu
     EXPECT_EQ(TRequestStep::Now, life.DestructionRequested());
 }
 
-TEST(FormLifecycleRequests, AWaitingCloseGoesFirstAndTheDestructionWaitsForTheCloseToEnd)
-{
-    TFormLifecycle life = OpenLifecycle();
-    life.HandlerBegins();
-    life.DestructionRequested();
-    life.CloseRequested();
-    ASSERT_EQ(TPendingWork::Close, life.HandlerEnds());
-    ASSERT_EQ(TRequestStep::Now, life.CloseRequested());
-    life.HandlerBegins();  // the close's own handler
-    EXPECT_EQ(TPendingWork::RepostDestruction, life.HandlerEnds());
-    EXPECT_EQ(TRequestStep::Now, life.DestructionRequested()) << "a closed window is destroyed";
-}
-
 TEST(FormLifecycleRequests, NothingThatWaitedIsCarriedOutOnceDestructionHasBegun)
 {
     TFormLifecycle life = OpenLifecycle();
@@ -224,26 +205,6 @@ TEST(FormLifecycleRequests, NothingThatWaitedIsCarriedOutOnceDestructionHasBegun
 }
 
 // ----------------------------------------------------------------- freeing
-
-TEST(FormLifecycleFreeing, AWindowGoneWithNoHandlerRunningIsFreedAtOnce)
-{
-    TFormLifecycle life = OpenLifecycle();
-    life.DestructionBegins();
-    EXPECT_EQ(TFreeStep::FreeNow, life.NativeWindowGone());
-    EXPECT_EQ(TFormState::Gone, life.State());
-}
-
-TEST(FormLifecycleFreeing, AWindowGoneUnderNestedHandlersIsFreedByTheOutermostOnly)
-{
-    TFormLifecycle life = OpenLifecycle();
-    life.HandlerBegins();
-    life.HandlerBegins();
-    life.CloseRequested();
-    life.DestructionBegins();
-    EXPECT_EQ(TFreeStep::FreeWhenHandlerEnds, life.NativeWindowGone());
-    EXPECT_EQ(TPendingWork::None, life.HandlerEnds());
-    EXPECT_EQ(TPendingWork::Free, life.HandlerEnds()) << "freeing wins over the close that waited";
-}
 
 // A heap-allocated window that carries out what the lifecycle says, the way
 // the real one does, so that the sanitizers watch every path that frees it.
