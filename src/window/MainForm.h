@@ -24,7 +24,9 @@ class TWin32PlacementWindow;
 class TfmMainForm final : public TScoringWindow {
 public:
     // Copies the host record into CurrentData, creates the native window
-    // (hidden) and the scoring state, and reads the member file.
+    // (hidden) and the scoring state, and reads the member file. Throws when
+    // the native window was destroyed by a message that the member file's
+    // error box let through.
     explicit TfmMainForm(const TPluginData& hostRecord);
     TfmMainForm(const TfmMainForm&) = delete;
     TfmMainForm& operator=(const TfmMainForm&) = delete;
