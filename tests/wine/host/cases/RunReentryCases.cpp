@@ -10,6 +10,7 @@
 #include "HostCase.h"
 #include "HostRegistry.h"
 #include "HostSession.h"
+#include "hostkit/HostProcess.h"
 
 namespace host {
 namespace {
@@ -33,21 +34,54 @@ int CountThreadWindows(const char* className)
     return count.Found;
 }
 
-std::string MemberFilePath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.erase(folder.find_last_of("\\/") + 1);
-    return folder + "Plugins\\VC.dom";
-}
+// Plugins\VC.dom held open without sharing, as another program may hold it:
+// the plug-in cannot open it and shows its error box.
+class TMemberFileHeldOpen {
+public:
+    TMemberFileHeldOpen()
+        : Path(hostkit::FolderOf(hostkit::ExecutablePath()) + "Plugins\\VC.dom"),
+          Handle_(CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+        REQUIRE(Handle_ != INVALID_HANDLE_VALUE, "member file held open without sharing by the host");
+    }
+    ~TMemberFileHeldOpen() { LetGo(); }
+    TMemberFileHeldOpen(const TMemberFileHeldOpen&) = delete;
+    TMemberFileHeldOpen& operator=(const TMemberFileHeldOpen&) = delete;
 
-// What the inner _Run saw and what it started.
+    void LetGo()
+    {
+        if (Handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(std::exchange(Handle_, INVALID_HANDLE_VALUE));
+    }
+
+    const std::string Path;
+
+private:
+    HANDLE Handle_;
+};
+
+// What a _Run called from inside the outer one saw and what it started.
 struct TInnerRun {
     bool Ran = false;
     HWND Handle = reinterpret_cast<HWND>(-1);
     int WindowsAtTheTime = 0;
+
+    void Call(THostSession& session)
+    {
+        const THostRecord record = session.Record();
+        Handle = session.Plugin().Run(record.Get());
+        Ran = true;
+        WindowsAtTheTime = CountThreadWindows("TfmMainForm");
+    }
 };
+
+// The one window is the one _Release lets go: nothing is left out of its reach.
+void CheckReleaseLeavesNoWindow(THostSession& session)
+{
+    session.Plugin().Release();
+    PumpMessages();
+    CHECK_EQ(0, CountThreadWindows("TfmMainForm"), "statistics windows after _Release");
+}
 
 }  // namespace
 
@@ -64,10 +98,7 @@ HOST_CASE(VcWindowRunFromFirstShowPass, "_Run from a host message handled while 
     session.Actions.Post([&] {
         // A placement loaded again now would move the window here.
         WritePlacementText("NormPos", "300,320,700,620");
-        const THostRecord record = session.Record();
-        inner.Handle = session.Plugin().Run(record.Get());
-        inner.Ran = true;
-        inner.WindowsAtTheTime = CountThreadWindows("TfmMainForm");
+        inner.Call(session);
     });
     const HWND window = session.Run();
 
@@ -84,11 +115,7 @@ HOST_CASE(VcWindowRunFromFirstShowPass, "_Run from a host message handled while 
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), session.Report(), "report after both _Run calls");
     CHECK_EQ(-1, session.Add("DL1ABC", "20M", "CW", "VC12"), "a table row is a duplicate: rebuilt exactly once");
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes");
-
-    // The one window is the one _Release lets go.
-    session.Plugin().Release();
-    PumpMessages();
-    CHECK_EQ(0, CountThreadWindows("TfmMainForm"), "statistics windows after _Release");
+    CheckReleaseLeavesNoWindow(session);
 }
 
 // The member file's error box lets a host message through while the window is created: _Run there answers 0, no second window.
@@ -97,9 +124,7 @@ HOST_CASE(VcWindowRunFromCreationErrorBox, "_Run from a host message handled by 
 {
     THostSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
-    const std::string path = MemberFilePath();
-    HANDLE holder = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    REQUIRE(holder != INVALID_HANDLE_VALUE, "member file held open without sharing by the host");
+    TMemberFileHeldOpen memberFile;
     int rebuildsStarted = 0;
     TSentMessageWatch countRebuilds([&](const CWPSTRUCT& message) { rebuildsStarted += IsRecalcButtonDisabling(message); });
 
@@ -108,18 +133,13 @@ HOST_CASE(VcWindowRunFromCreationErrorBox, "_Run from a host message handled by 
     session.Boxes.OnEachBox([&](HWND) {
         if (std::exchange(posted, true))
             return;
-        session.Actions.Post([&] {
-            const THostRecord record = session.Record();
-            inner.Handle = session.Plugin().Run(record.Get());
-            inner.Ran = true;
-            inner.WindowsAtTheTime = CountThreadWindows("TfmMainForm");
-        });
+        session.Actions.Post([&] { inner.Call(session); });
     });
     const HWND window = session.Run();
     session.Boxes.OnEachBox(nullptr);
-    CloseHandle(holder);
+    memberFile.LetGo();
 
-    CHECK_EQ("Cannot open file " + path + ".", session.Boxes.TakeTexts(), "message boxes: the member file's, once");
+    CHECK_EQ("Cannot open file " + memberFile.Path + ".", session.Boxes.TakeTexts(), "message boxes: the member file's, once");
     CHECK_EQ(true, posted, "the member file's error box came up");
     REQUIRE(window != nullptr, "the outer _Run returns a window");
     CHECK_EQ(true, inner.Ran, "host message handled by the error box before the outer _Run returned");
@@ -130,11 +150,7 @@ HOST_CASE(VcWindowRunFromCreationErrorBox, "_Run from a host message handled by 
     CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), session.Report(), "report after both _Run calls");
     CHECK_EQ(window, session.Run(), "a later _Run finds the one window");
-
-    // No window is left behind that _Release cannot reach.
-    session.Plugin().Release();
-    PumpMessages();
-    CHECK_EQ(0, CountThreadWindows("TfmMainForm"), "statistics windows after _Release");
+    CheckReleaseLeavesNoWindow(session);
 }
 
 // The window destroyed by the host from inside the member file's error box: _Run answers 0 and the next _Run starts afresh.
@@ -143,9 +159,7 @@ HOST_CASE(VcWindowDestroyedWhileCreated, "DestroyWindow on the statistics window
 {
     THostSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
-    const std::string path = MemberFilePath();
-    HANDLE holder = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    REQUIRE(holder != INVALID_HANDLE_VALUE, "member file held open without sharing by the host");
+    TMemberFileHeldOpen memberFile;
 
     bool destroyed = false;
     session.Boxes.OnEachBox([&](HWND) {
@@ -154,9 +168,9 @@ HOST_CASE(VcWindowDestroyedWhileCreated, "DestroyWindow on the statistics window
     });
     const HWND failed = session.Run();
     session.Boxes.OnEachBox(nullptr);
-    CloseHandle(holder);
+    memberFile.LetGo();
 
-    CHECK_EQ("Cannot open file " + path + ".", session.Boxes.TakeTexts(), "message boxes: the member file's");
+    CHECK_EQ("Cannot open file " + memberFile.Path + ".", session.Boxes.TakeTexts(), "message boxes: the member file's");
     CHECK_EQ(true, destroyed, "window destroyed from inside the error box");
     CHECK_EQ(static_cast<HWND>(nullptr), failed, "handle _Run returns for the window destroyed while it was created");
     CHECK_EQ(0, CountThreadWindows("TfmMainForm"), "statistics windows after that _Run");
