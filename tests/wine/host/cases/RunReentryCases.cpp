@@ -118,6 +118,29 @@ HOST_CASE(VcWindowRunFromFirstShowPass, "_Run from a host message handled while 
     CheckReleaseLeavesNoWindow(session);
 }
 
+// The close box pressed while the first _Run shows the window: shown once, then minimised, as on a shown window.
+HOST_CASE(VcWindowCloseBoxDuringFirstShow, "WM_SYSCOMMAND SC_CLOSE from a host message handled in the first showing")
+{
+    THostSession session;
+    AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
+    int rebuildsStarted = 0;
+    TSentMessageWatch countRebuilds([&](const CWPSTRUCT& message) { rebuildsStarted += IsRecalcButtonDisabling(message); });
+    bool pressed = false;
+    session.Actions.Post([&] {
+        SendMessageA(FindThreadWindow("TfmMainForm"), WM_SYSCOMMAND, SC_CLOSE, 0);
+        pressed = true;
+    });
+    const HWND window = session.Run();
+
+    REQUIRE(window != nullptr, "_Run returns a window");
+    CHECK_EQ(true, pressed, "close box pressed before _Run returned");
+    CHECK_EQ(1, rebuildsStarted, "rebuilds started");
+    CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible");
+    CHECK_EQ(true, IsIconic(window) != FALSE, "window minimised once shown");
+    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), session.Report(), "report");
+    CHECK_EQ(1, session.Add("OK1AA", "40M", "CW", "599"), "_AddQSO: scoring goes on");
+}
+
 // The member file's error box lets a host message through while the window is created: _Run there answers 0, no second window.
 HOST_CASE(VcWindowRunFromCreationErrorBox, "_Run from a host message handled by the member file's error box",
           .MemberFile = "DL1ABC=123\r\n")
