@@ -67,7 +67,8 @@ enum class TPendingWork {
 class TFormLifecycle {
 public:
     TFormState State() const { return State_; }
-    // True while a handler of the window runs, or while it is being created.
+    // True while a handler of the window runs, and from the start of its
+    // creation until its first showing begins.
     bool HandlerRunning() const { return HandlerDepth_ > 0 || State_ == TFormState::Creating; }
     bool CloseWaiting() const { return CloseWaiting_; }
     bool DestructionWaiting() const { return DestructionWaiting_; }
@@ -82,6 +83,7 @@ public:
     // The placement is loaded and the rebuild done: how the window shows.
     TShowOutcome ShowEnds();
 
+    // The close box, or Close in the system menu (SC_CLOSE).
     TSystemCloseStep SystemCloseRequested(bool visible);
     // A close request (WM_CLOSE); when the answer is Now the window counts
     // as closed from here on.
