@@ -21,6 +21,17 @@ if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
   touch "$WINEPREFIX/.velmora-ready"
 fi
 
+# Wine's own fonts (Marlett draws the caption buttons' symbols; without it
+# they come out as the letters "0 1 r") are in /usr/share/wine/fonts, but
+# this Wine build looks for them in its data folder's "../fonts", which is
+# /usr/share/fonts. A prefix's Windows fonts folder is searched as well, so
+# they go there; done for older prefixes too.
+wine_fonts=/usr/share/wine/fonts
+prefix_fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d "$wine_fonts" ] && [ -d "$prefix_fonts" ] && [ ! -f "$prefix_fonts/marlett.ttf" ]; then
+  cp -n "$wine_fonts"/* "$prefix_fonts"/ 2>/dev/null || true
+fi
+
 # Start (or keep) the server persistent and its services running, detached.
 setsid wineserver -p </dev/null >/dev/null 2>&1 || true
 setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
