@@ -55,10 +55,13 @@ std::string PluginLoadMessage(const std::string& path, const std::string& loadEr
         return "no plug-in at " + path + ": there is no such file";
     if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
         return "no plug-in at " + path + ": it is a folder";
-    // The host kit's text is "cannot load the plug-in PATH: REASON".
+    // The host kit's text is "cannot load the plug-in PATH: REASON" when the
+    // system refused the file; anything else (a missing export) happened
+    // after it loaded and says so itself.
     const std::string prefix = "cannot load the plug-in " + path + ": ";
-    std::string systemSays =
-        loadError.compare(0, prefix.size(), prefix) == 0 ? loadError.substr(prefix.size()) : loadError;
+    if (loadError.compare(0, prefix.size(), prefix) != 0)
+        return loadError;
+    std::string systemSays = loadError.substr(prefix.size());
     // The system's texts leave the file's place as "%1".
     if (const std::size_t insert = systemSays.find("%1"); insert != std::string::npos)
         systemSays.replace(insert, 2, path);

@@ -267,6 +267,18 @@ TEST(HostMessages, MissingPluginAndFilesThatAreNoLoadableDll)
     }
 }
 
+TEST(HostMessages, ALoadableDllWithoutTheEntryPointsIsNotCalledUnloadable)
+{
+    PutFile(ScratchPath("x.csv"), "CallSign,DigiBand,QSOMode,QSOReportRecived\r\n");
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string library = std::string(system) + "\\version.dll";
+    const TProgramRun run = RunHost({"--plugin", library, "score", ScratchPath("x.csv")});
+    EXPECT_EQ(3u, run.ExitCode) << run.Err;
+    EXPECT_NE(std::string::npos, run.Err.find("has no export _")) << run.Err;
+    EXPECT_EQ(std::string::npos, run.Err.find("not a loadable")) << run.Err;
+}
+
 TEST(HostMessages, MemberFileAndPictureProblemsSayWhy)
 {
     PutFile(ScratchPath("x.csv"), "CallSign,DigiBand,QSOMode,QSOReportRecived\r\n");
