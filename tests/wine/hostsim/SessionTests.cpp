@@ -156,6 +156,34 @@ TEST_F(PrivateSession, KilledSessionLeavesEveryFileAsItWasAndNothingInTheWay)
     EXPECT_EQ(own, FileText(MemberFilePath())) << "the member file beside the program after the next session";
 }
 
+TEST_F(PrivateSession, AStartClearsAbandonedFoldersButNotThoseOfLiveSessions)
+{
+    CreateDirectoryA(SessionRoot().c_str(), nullptr);
+    const std::string live = SessionRoot() + "session-test-live";
+    const std::string abandoned = SessionRoot() + "session-test-abandoned";
+    for (const std::string& folder : {live, abandoned}) {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        CreateDirectoryA((folder + "\\Plugins").c_str(), nullptr);
+        PutFile(folder + "\\Plugins\\VC.dom", "W1AW=VC1\r\n");
+    }
+    // A live session holds its lock open; the abandoned one's lock is a
+    // leftover file nobody holds.
+    const HANDLE lock = CreateFileA((live + ".lock").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    PutFile(abandoned + ".lock", "");
+
+    RunHost({"interactive"}, "quit\n");
+    EXPECT_TRUE(PathExists(live + "\\Plugins\\VC.dom")) << "a live session's folder was taken away";
+    EXPECT_FALSE(PathExists(abandoned)) << "an abandoned folder was left";
+    EXPECT_FALSE(PathExists(abandoned + ".lock")) << "an abandoned lock was left";
+
+    CloseHandle(lock);
+    RunHost({"interactive"}, "quit\n");
+    EXPECT_FALSE(PathExists(live)) << "the folder outlived its session";
+    DeleteFileA((live + ".lock").c_str());
+}
+
 TEST_F(PrivateSession, TheCopyGetsTheCommandLineIntact)
 {
     const std::string members = ScratchPath("members with blanks.dom");
