@@ -21,6 +21,24 @@ cmake --build --preset mingw -j "$jobs" --target velmora-host velmora-score >/de
 
 echo "Starting the virtual screen and Wine..."
 source scripts/wine-env.sh
+
+# Whatever this run started is stopped when it ends, however it ends; what
+# was already running (another session's screen or Wine server) is left.
+stop_what_this_run_started() {
+  if [ -n "${VELMORA_STARTED_WINESERVER:-}" ]; then
+    wineserver -k 2>/dev/null || true
+    echo "Stopped the Wine server of $WINEPREFIX."
+  else
+    echo "The Wine server of $WINEPREFIX was running before and is left running (stop it with: WINEPREFIX=$WINEPREFIX wineserver -k)."
+  fi
+  if [ -n "${VELMORA_STARTED_XVFB:-}" ]; then
+    kill "$VELMORA_STARTED_XVFB" 2>/dev/null || true
+    echo "Stopped the virtual screen $DISPLAY."
+  else
+    echo "The virtual screen $DISPLAY was running before and is left running."
+  fi
+}
+trap stop_what_this_run_started EXIT
 mkdir -p build/demo docs
 rm -f build/demo/statistics.png
 

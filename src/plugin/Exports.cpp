@@ -58,12 +58,19 @@ HOST_CALL std::uint32_t VelmoraRun(std::uint32_t /*unused*/, const TPluginData* 
 {
     try {
         if (!fmMainForm) {
+            // Called from a message that the creation of the window lets
+            // through (its error box): that window is not ready to be shown,
+            // and a second one would be out of _Release's reach.
+            if (TfmMainForm::FormBeingCreated())
+                return 0;
             if (!data)
                 return 0;
             fmMainForm = new TfmMainForm(*data);
         }
         // Taken before showing: a close request or destruction handled while
-        // the window rebuilds may already have let it go when Show returns.
+        // the window rebuilds may already have let it go when Show returns. A
+        // call from a message the showing lets through gets this handle and
+        // leaves the showing to the outer call.
         const HWND handle = fmMainForm->Handle();
         fmMainForm->Show();
         return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));

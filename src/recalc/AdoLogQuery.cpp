@@ -11,11 +11,26 @@
 
 namespace {
 
-// The headers declare these identifiers but no library defines them.
-constexpr CLSID kRecordsetClass = {0x00000535, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
-constexpr IID kRecordsetInterface = {0x00001556, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
-constexpr IID kFieldsInterface = {0x00001564, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
-constexpr IID kFieldInterface = {0x00001569, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
+// The headers declare these identifiers but no library defines them. ADO's
+// identifiers differ from one another in their first field only.
+constexpr GUID AdoIdentifier(unsigned long first)
+{
+    return {first, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
+}
+
+constexpr CLSID kRecordsetClass = AdoIdentifier(0x0535);
+
+// The ADO of Windows 7 SP1 and later answers the 6.x identifiers and, for
+// old programs, the 2.5 ones as well; the ADO of Windows 2000, XP, Vista and
+// 7 before SP1 knows only the 2.5 ones. For a 32-bit caller the two
+// generations lay out their methods identically (they differ only in
+// integer widths on 64-bit Windows), so one set of declarations serves both.
+// Each generation's error information is tagged with its own identifiers,
+// which is why fields and field are asked about with the matching ones.
+constexpr TAdoInterfaceIds kInterfaceGenerations[] = {
+    {AdoIdentifier(0x1556), AdoIdentifier(0x1564), AdoIdentifier(0x1569)},  // ADO 6.x
+    {AdoIdentifier(0x0556), AdoIdentifier(0x0564), AdoIdentifier(0x0569)},  // ADO 2.5 to 2.8
+};
 
 // The database's own description of what went wrong is what the user needs
 // to see; the HRESULT only when the database gave none.
@@ -91,7 +106,7 @@ void TAdoLogQuery::Close()
     LONG state = adStateClosed;
     if (SUCCEEDED(recordset->get_State(&state)) && (state & adStateOpen) == 0)
         return;
-    Check(recordset->Close(), recordset.Get(), kRecordsetInterface, "closing the log table");
+    Check(recordset->Close(), recordset.Get(), Interfaces_.Recordset, "closing the log table");
 }
 
 void TAdoLogQuery::SetStatement(const std::string& statement) { Statement_ = statement; }
@@ -108,17 +123,31 @@ void TAdoLogQuery::Open()
         throw TLogQueryError("LogQuery: the host's database connection is not an ADO connection (HRESULT " +
                              HResultText(hr) + ")");
 
+    // The newest interface first; an older ADO refuses it with E_NOINTERFACE
+    // and is asked for the one it knows. Any other refusal (no ADO at all,
+    // no memory) would only repeat itself.
     TComPtr<_ADORecordset> recordset;
-    hr = CoCreateInstance(kRecordsetClass, nullptr, CLSCTX_INPROC_SERVER, kRecordsetInterface, recordset.PutVoid());
-    if (FAILED(hr))
+    const TAdoInterfaceIds* interfaces = nullptr;
+    for (const TAdoInterfaceIds& generation : kInterfaceGenerations) {
+        hr = CoCreateInstance(kRecordsetClass, nullptr, CLSCTX_INPROC_SERVER, generation.Recordset,
+                              recordset.PutVoid());
+        if (SUCCEEDED(hr) && recordset) {
+            interfaces = &generation;
+            break;
+        }
+        if (hr != E_NOINTERFACE)
+            break;
+    }
+    if (!interfaces)
         throw TLogQueryError("LogQuery: no ADO recordset can be created (HRESULT " + HResultText(hr) + ")");
+    Interfaces_ = *interfaces;
 
-    Check(recordset->put_CursorLocation(adUseClient), recordset.Get(), kRecordsetInterface,
+    Check(recordset->put_CursorLocation(adUseClient), recordset.Get(), Interfaces_.Recordset,
           "preparing the log table query");
     const TVariant source = TVariant::Text(SystemCodePageToWide(Statement_));
     const TVariant activeConnection = TVariant::Dispatch(connection.Get());
     Check(recordset->Open(source.Get(), activeConnection.Get(), adOpenKeyset, adLockOptimistic, adCmdText),
-          recordset.Get(), kRecordsetInterface, "opening the log table");
+          recordset.Get(), Interfaces_.Recordset, "opening the log table");
     Recordset_ = std::move(recordset);
 }
 
@@ -126,14 +155,14 @@ bool TAdoLogQuery::PastLastRow()
 {
     _ADORecordset& recordset = OpenRecordset();
     VARIANT_BOOL atEnd = VARIANT_FALSE;
-    Check(recordset.get_EOF(&atEnd), &recordset, kRecordsetInterface, "testing for the end of the log table");
+    Check(recordset.get_EOF(&atEnd), &recordset, Interfaces_.Recordset, "testing for the end of the log table");
     return atEnd != VARIANT_FALSE;
 }
 
 void TAdoLogQuery::Next()
 {
     _ADORecordset& recordset = OpenRecordset();
-    Check(recordset.MoveNext(), &recordset, kRecordsetInterface, "moving to the next row of the log table");
+    Check(recordset.MoveNext(), &recordset, Interfaces_.Recordset, "moving to the next row of the log table");
 }
 
 std::string TAdoLogQuery::FieldAsText(const std::string& name)
@@ -143,11 +172,11 @@ std::string TAdoLogQuery::FieldAsText(const std::string& name)
     TComPtr<ADOField> field;
     HRESULT hr = fields.get_Item(TVariant::Integer(index).Get(), field.Put());
     if (FAILED(hr))
-        ThrowComFailure(hr, &fields, kFieldsInterface, "finding column '" + name + "'");
+        ThrowComFailure(hr, &fields, Interfaces_.Fields, "finding column '" + name + "'");
     TVariant value;
     hr = field->get_Value(value.Put());
     if (FAILED(hr))
-        ThrowComFailure(hr, field.Get(), kFieldInterface, "reading column '" + name + "'");
+        ThrowComFailure(hr, field.Get(), Interfaces_.Field, "reading column '" + name + "'");
     return ValueAsText(value.Get(), name);
 }
 
@@ -162,7 +191,7 @@ ADOFields& TAdoLogQuery::Fields()
 {
     if (!Fields_) {
         _ADORecordset& recordset = OpenRecordset();
-        Check(recordset.get_Fields(Fields_.Put()), &recordset, kRecordsetInterface,
+        Check(recordset.get_Fields(Fields_.Put()), &recordset, Interfaces_.Recordset,
               "reading the columns of the log table");
     }
     return *Fields_.Get();
@@ -178,14 +207,14 @@ long TAdoLogQuery::ColumnIndex(const std::string& name)
 
     ADOFields& fields = Fields();
     long count = 0;
-    Check(fields.get_Count(&count), &fields, kFieldsInterface, "counting the columns of the log table");
+    Check(fields.get_Count(&count), &fields, Interfaces_.Fields, "counting the columns of the log table");
     const std::wstring wanted = SystemCodePageToWide(name);
     for (long index = 0; index < count; ++index) {
         TComPtr<ADOField> field;
-        Check(fields.get_Item(TVariant::Integer(index).Get(), field.Put()), &fields, kFieldsInterface,
+        Check(fields.get_Item(TVariant::Integer(index).Get(), field.Put()), &fields, Interfaces_.Fields,
               "reading the columns of the log table");
         TBstr columnName;
-        Check(field->get_Name(columnName.Put()), field.Get(), kFieldInterface, "reading the columns of the log table");
+        Check(field->get_Name(columnName.Put()), field.Get(), Interfaces_.Field, "reading the columns of the log table");
         // The first column of that name wins, as the result may repeat one.
         if (SameNameIgnoringCase(columnName.View(), wanted)) {
             ColumnIndexes_.emplace(name, index);

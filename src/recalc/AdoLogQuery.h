@@ -13,6 +13,14 @@
 struct _ADORecordset;
 struct ADOFields;
 
+// The identifiers one ADO generation answers for the three interfaces the
+// query uses.
+struct TAdoInterfaceIds {
+    IID Recordset;
+    IID Fields;
+    IID Field;
+};
+
 class TAdoLogQuery final : public TLogQuery {
 public:
     // `connection` is the host's ADO connection (its _Connection or any other
@@ -42,6 +50,9 @@ private:
     TComPtr<IUnknown> Connection_;
     std::string Statement_;
     TComPtr<_ADORecordset> Recordset_;
+    // Those the recordset was created through; the error information of it,
+    // its fields and each field is looked up under them.
+    TAdoInterfaceIds Interfaces_{};
     // Both belong to the open recordset and are dropped with it.
     TComPtr<ADOFields> Fields_;
     std::unordered_map<std::string, long> ColumnIndexes_;

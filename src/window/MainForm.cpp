@@ -91,32 +91,6 @@ HFONT CreatePixelFont(int height, const char* face, BYTE charset, DWORD pitch)
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch, face);
 }
 
-// Counts the event handlers running on this window. While any runs (they
-// may pass messages or show a modal box), a close request or a destruction
-// waits, so nothing is released or freed under a running handler. The
-// outermost scope carries out what waited; it may free the window, so
-// nothing may touch it after the scope ends.
-class TBusyScope {
-public:
-    TBusyScope(int& depth, TfmMainForm& form, void (*finish)(TfmMainForm&))
-        : Depth_(depth), Form_(form), Finish_(finish)
-    {
-        ++Depth_;
-    }
-    ~TBusyScope()
-    {
-        if (--Depth_ == 0)
-            Finish_(Form_);
-    }
-    TBusyScope(const TBusyScope&) = delete;
-    TBusyScope& operator=(const TBusyScope&) = delete;
-
-private:
-    int& Depth_;
-    TfmMainForm& Form_;
-    void (*Finish_)(TfmMainForm&);
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------- creation
@@ -138,7 +112,8 @@ TfmMainForm::TfmMainForm(const TPluginData& hostRecord)
         CreateControls();
         PlacementRegistry_ = std::make_unique<TWin32PlacementRegistry>();
         PlacementWindow_ = std::make_unique<TWin32PlacementWindow>(
-            [this](TWindowState state) { ShowMaximized_ = state == TWindowState::Maximized; }, Handle_);
+            [this](TWindowState state) { Lifecycle_.PlacementStateLoaded(state == TWindowState::Maximized); },
+            Handle_);
         FormStorage1 = std::make_unique<TFormStorage>(*PlacementRegistry_, *PlacementWindow_, kFormClassName);
 
         State_ = std::make_unique<TScoringState>(&FoldCaseForUserLocale);
@@ -147,6 +122,10 @@ TfmMainForm::TfmMainForm(const TPluginData& hostRecord)
         SetWindowTextA(Handle_, caption.c_str());
         LogQuery = std::make_unique<TAdoLogQuery>(reinterpret_cast<IUnknown*>(static_cast<UINT_PTR>(CurrentData.Connection)));
         LoadMemberFile();
+        // The member file's error box lets messages through; one of them may
+        // have destroyed the native window.
+        if (!Lifecycle_.CreationEnds())
+            throw std::runtime_error("The statistics window was destroyed while it was being created");
     } catch (...) {
         // The native window must not outlive a half-built object.
         SetWindowLongPtrA(Handle_, GWLP_USERDATA, 0);
@@ -238,25 +217,45 @@ std::string TfmMainForm::FindMemberNumber() const
 
 void TfmMainForm::Show()
 {
-    if (IsWindowVisible(Handle_)) {
+    switch (Lifecycle_.ShowRequested(IsWindowVisible(Handle_) != FALSE)) {
+    case TShowStep::BringToFront:
         // Only to the front: no reload, no rebuild, a minimised window stays so.
         SetWindowPos(Handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return;
-    }
-    if (Closed_ || Destroying_)
+    case TShowStep::Nothing:
         return;
-
-    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
-    try {
-        FormStorage1->LoadPlacement();
-    } catch (const std::exception& error) {
-        ReportError(error.what());
+    case TShowStep::ShowFully:
+        break;
     }
-    FormShow();
-    if (Closed_ || CloseDeferred_ || Destroying_ || !Handle_)
+
+    THandlerScope handler(*this);
+    try {
+        try {
+            FormStorage1->LoadPlacement();
+        } catch (const std::exception& error) {
+            ReportError(error.what());
+        }
+        FormShow();
+    } catch (...) {
+        Lifecycle_.ShowEnds();  // the showing is over, though it failed
+        throw;
+    }
+    const TShowOutcome outcome = Lifecycle_.ShowEnds();
+    if (!outcome.BecomeVisible)
         return;  // closed meanwhile: stays hidden
-    ShowWindow(Handle_, ShowMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    ShowWindow(Handle_, outcome.Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     SetForegroundWindow(Handle_);
+    if (outcome.ThenMinimise)
+        ShowWindow(Handle_, SW_MINIMIZE);
+}
+
+TfmMainForm* TfmMainForm::FormBeingCreated()
+{
+    for (TfmMainForm* form : LiveForms()) {
+        if (form != fmMainForm && form->Lifecycle_.State() == TFormState::Creating)
+            return form;
+    }
+    return nullptr;
 }
 
 void TfmMainForm::FormShow()
@@ -276,7 +275,7 @@ void TfmMainForm::ExecuteRecalcStatistic()
 {
     if (!RecalcStatisticEnabled || !State_)
         return;
-    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
+    THandlerScope handler(*this);
     try {
         RecalcStatisticExecute();
     } catch (const std::exception& error) {
@@ -314,13 +313,9 @@ void TfmMainForm::RecalcFromLog()
 
 void TfmMainForm::CloseRequest()
 {
-    if (Closed_ || Destroying_)
+    if (Lifecycle_.CloseRequested() != TRequestStep::Now)
         return;
-    if (BusyDepth_ > 0) {
-        CloseDeferred_ = true;
-        return;
-    }
-    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
+    THandlerScope handler(*this);
     FormCloseQuery();
     try {
         FormStorage1->StorePlacement();
@@ -340,7 +335,6 @@ void TfmMainForm::FormCloseQuery()
 
 void TfmMainForm::FormClose()
 {
-    Closed_ = true;
     Release();
     if (fmMainForm == this)
         fmMainForm = nullptr;
@@ -350,9 +344,9 @@ void TfmMainForm::EndSessionQuery()
 {
     // The log-off may still be called off, so the placement is saved but the
     // scoring state stays usable.
-    if (Closed_ || Destroying_)
+    if (!Lifecycle_.EndSessionQueried())
         return;
-    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
+    THandlerScope handler(*this);
     try {
         FormStorage1->StorePlacement();
     } catch (const std::exception& error) {
@@ -362,16 +356,19 @@ void TfmMainForm::EndSessionQuery()
 
 void TfmMainForm::FormSysCommand(WPARAM command)
 {
-    // Only SC_CLOSE itself; a window that awaits destruction must not come
-    // back over released state.
-    if (Closed_ || Destroying_)
-        return;
-    TBusyScope busy(BusyDepth_, *this, [](TfmMainForm& form) { form.FinishDeferredRequests(); });
+    // Only SC_CLOSE itself reaches here.
     (void)command;
-    if (!IsWindowVisible(Handle_))
-        Show();
-    if (!Closed_ && !CloseDeferred_)
+    switch (Lifecycle_.SystemCloseRequested(IsWindowVisible(Handle_) != FALSE)) {
+    case TSystemCloseStep::Minimise:
         ShowWindow(Handle_, SW_MINIMIZE);
+        break;
+    case TSystemCloseStep::Show:
+        Show();  // minimises the window once it is shown
+        break;
+    case TSystemCloseStep::Nothing:
+    case TSystemCloseStep::Ignore:
+        break;
+    }
 }
 
 void TfmMainForm::Release()
@@ -379,41 +376,59 @@ void TfmMainForm::Release()
     PostMessageA(Handle_, WM_RELEASE_FORM, 0, 0);
 }
 
+void TfmMainForm::DestructionRequest()
+{
+    if (Lifecycle_.DestructionRequested() == TRequestStep::Now)
+        DestroyWindow(Handle_);
+}
+
 void TfmMainForm::FormDestroy()
 {
-    Destroying_ = true;
+    Lifecycle_.DestructionBegins();
     if (fmMainForm == this)
         fmMainForm = nullptr;
-    ++BusyDepth_;  // a box shown here must not free us underneath
-    try {
-        FormStorage1->StorePlacementOnDestroy();
-    } catch (const std::exception& error) {
-        ReportError(error.what());
+    {
+        THandlerScope handler(*this);  // a box shown here must not free us underneath
+        try {
+            FormStorage1->StorePlacementOnDestroy();
+        } catch (const std::exception& error) {
+            ReportError(error.what());
+        }
     }
-    --BusyDepth_;
     if (LogQuery)
         LogQuery->Close();
     State_.reset();
     LogQuery.reset();
 }
 
-void TfmMainForm::FinishDeferredRequests()
+void TfmMainForm::NativeWindowGone()
 {
-    if (BusyDepth_ != 0)
-        return;
-    if (NativeWindowGone_) {
+    Handle_ = nullptr;
+    if (Lifecycle_.NativeWindowGone() == TFreeStep::FreeNow)
         delete this;
-        return;
-    }
-    if (CloseDeferred_) {
-        CloseDeferred_ = false;
-        CloseRequest();  // may finish more deferred work itself
-        return;
-    }
-    if (DestroyDeferred_) {
-        DestroyDeferred_ = false;
-        // Posted again rather than done here: the caller's frames still use us.
-        Release();
+}
+
+void TfmMainForm::CarryOut(TPendingWork work) noexcept
+{
+    try {
+        switch (work) {
+        case TPendingWork::Free:
+            delete this;
+            break;
+        case TPendingWork::Close:
+            CloseRequest();
+            break;
+        case TPendingWork::RepostDestruction:
+            // Posted again rather than done here: the caller's frames still use us.
+            Release();
+            break;
+        case TPendingWork::None:
+            break;
+        }
+    } catch (const std::exception& error) {
+        ShowErrorBoxFromWindowProc(error.what());
+    } catch (...) {
+        ShowErrorBoxFromWindowProc("Unexpected failure in the statistics window");
     }
 }
 
@@ -503,10 +518,7 @@ LRESULT TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             FormStorage1->ForgetSaved();  // the log-off was called off: save again later
         return 0;
     case WM_RELEASE_FORM:
-        if (BusyDepth_ > 0)
-            DestroyDeferred_ = true;
-        else
-            DestroyWindow(Handle_);
+        DestructionRequest();
         return 0;
     case WM_DESTROY:
         FormDestroy();
@@ -515,11 +527,7 @@ LRESULT TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetWindowLongPtrA(Handle_, GWLP_USERDATA, 0);
         LiveForms().erase(this);
         const LRESULT result = DefWindowProcA(Handle_, message, wParam, lParam);
-        Handle_ = nullptr;
-        if (BusyDepth_ > 0)
-            NativeWindowGone_ = true;  // freed when the running handler ends
-        else
-            delete this;
+        NativeWindowGone();  // may free us
         return result;
     }
     default:

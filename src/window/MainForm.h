@@ -14,6 +14,7 @@
 #include "plugin/PluginRecords.h"
 #include "recalc/LogQuery.h"
 #include "scoring/ContestScorer.h"
+#include "window/FormLifecycle.h"
 #include "window/FormStorage.h"
 #include "window/Win32Handles.h"
 
@@ -23,7 +24,9 @@ class TWin32PlacementWindow;
 class TfmMainForm final : public TScoringWindow {
 public:
     // Copies the host record into CurrentData, creates the native window
-    // (hidden) and the scoring state, and reads the member file.
+    // (hidden) and the scoring state, and reads the member file. Throws when
+    // the native window was destroyed by a message that the member file's
+    // error box let through.
     explicit TfmMainForm(const TPluginData& hostRecord);
     TfmMainForm(const TfmMainForm&) = delete;
     TfmMainForm& operator=(const TfmMainForm&) = delete;
@@ -31,8 +34,13 @@ public:
     HWND Handle() const { return Handle_; }
 
     // A hidden window loads its placement, rebuilds and becomes visible; a
-    // visible one only comes to the front (a minimised one stays so).
+    // visible one only comes to the front (a minimised one stays so); one
+    // that is being shown already is left to that showing.
     void Show();
+
+    // The window whose constructor is running, if any: a _Run re-entered from
+    // a message its creation lets through finds it there, not in fmMainForm.
+    static TfmMainForm* FormBeingCreated();
 
     // Asks for destruction once the messages already queued have been handled.
     void Release();
@@ -48,7 +56,14 @@ public:
     static void UnregisterWindowClasses();
 
 private:
+    friend class TLifecycleHandlerScope<TfmMainForm>;
+    using THandlerScope = TLifecycleHandlerScope<TfmMainForm>;
+
     ~TfmMainForm();
+
+    TFormLifecycle& Lifecycle() { return Lifecycle_; }
+    // What waited for the outermost handler; may free the window.
+    void CarryOut(TPendingWork work) noexcept;
 
     struct TScoringState {
         explicit TScoringState(CaseFolder foldCase) : Scorer(foldCase) {}
@@ -71,18 +86,16 @@ private:
     void FormClose();
     void FormSysCommand(WPARAM command);
     void FormDestroy();
+    void NativeWindowGone();
     void CloseRequest();
     void EndSessionQuery();
+    void DestructionRequest();
 
     // The action "Recalc Statistic".
     void ExecuteRecalcStatistic();
     void RecalcStatisticExecute();
     void RecalcFromLog();
     void SetRecalcStatisticEnabled(bool enabled);
-
-    // Requests that arrived while a rebuild was running are carried out once
-    // it has ended, never under it.
-    void FinishDeferredRequests();
 
     void ReportError(const std::string& message) const;
 
@@ -99,11 +112,5 @@ private:
 
     TScopedFont ButtonFont_;
     TScopedFont MemoFont_;
-    bool ShowMaximized_ = false;
-    bool Closed_ = false;  // closed on request; awaiting destruction
-    bool Destroying_ = false;
-    int BusyDepth_ = 0;
-    bool CloseDeferred_ = false;
-    bool DestroyDeferred_ = false;
-    bool NativeWindowGone_ = false;
+    TFormLifecycle Lifecycle_;
 };

@@ -19,6 +19,12 @@ namespace hostado {
 // and releases; the pointer itself is what TPluginData.Connection carries.
 IDispatch* CreateConnection(std::shared_ptr<TLogDatabase> database);
 
+// Which interface identifiers the host's recordsets, field collections and
+// fields answer: every ADO generation's, as the ADO of Windows 7 SP1 and
+// later does, or only those of ADO 2.5 and earlier, as the ADO of Windows
+// 2000, XP, Vista and 7 before SP1 does.
+enum class TAdoInterfaces { Current, OlderOnly };
+
 // While alive, CLSID_Recordset on this thread creates the host's recordset:
 // it accepts only a connection made by CreateConnection and reads that
 // connection's database. COM must be initialised on the thread, and the
@@ -26,7 +32,7 @@ IDispatch* CreateConnection(std::shared_ptr<TLogDatabase> database);
 // refuses the registration.
 class TRecordsetClassRegistration {
 public:
-    TRecordsetClassRegistration();
+    explicit TRecordsetClassRegistration(TAdoInterfaces answered = TAdoInterfaces::Current);
     ~TRecordsetClassRegistration();
     TRecordsetClassRegistration(const TRecordsetClassRegistration&) = delete;
     TRecordsetClassRegistration& operator=(const TRecordsetClassRegistration&) = delete;

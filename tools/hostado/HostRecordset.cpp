@@ -21,6 +21,18 @@ constexpr std::array<IID, 6> kFieldsInterfaces = {AdoGuid(0x1564), AdoGuid(0x056
 constexpr std::array<IID, 4> kFieldInterfaces = {AdoGuid(0x1569), AdoGuid(0x0569), AdoGuid(0x154C),
                                                  AdoGuid(0x054C)};
 
+// What the ADO of Windows before 7 SP1 answers: the identifiers of ADO 2.5
+// and earlier, the main one first, so errors are tagged with it.
+constexpr std::array<IID, 4> kOlderRecordsetInterfaces = {AdoGuid(0x0556), AdoGuid(0x0555), AdoGuid(0x054F),
+                                                          AdoGuid(0x050E)};
+constexpr std::array<IID, 3> kOlderFieldsInterfaces = {AdoGuid(0x0564), AdoGuid(0x054D), AdoGuid(0x0506)};
+constexpr std::array<IID, 2> kOlderFieldInterfaces = {AdoGuid(0x0569), AdoGuid(0x054C)};
+
+std::span<const IID> Pick(TAdoInterfaces answered, std::span<const IID> current, std::span<const IID> older)
+{
+    return answered == TAdoInterfaces::OlderOnly ? older : current;
+}
+
 // The result of one Open: the table, its rows in the statement's order and
 // the row the cursor stands on. Shared by the recordset and its fields, and
 // marked closed when the recordset closes, so fields kept beyond that fail
@@ -52,7 +64,10 @@ TVariant CellValue(const TCell& cell)
 
 class THostField final : public TAdoObject<ADOField> {
 public:
-    THostField(std::shared_ptr<TCursor> cursor, std::size_t column) : Cursor_(std::move(cursor)), Column_(column) {}
+    THostField(std::shared_ptr<TCursor> cursor, std::size_t column, TAdoInterfaces answered)
+        : Cursor_(std::move(cursor)), Column_(column), Answered_(answered)
+    {
+    }
 
     HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override
     {
@@ -100,20 +115,24 @@ public:
     HOSTADO_NOT_IMPLEMENTED(get_Status, long*)
 
 private:
-    std::span<const IID> Interfaces() const override { return kFieldInterfaces; }
+    std::span<const IID> Interfaces() const override
+    {
+        return Pick(Answered_, kFieldInterfaces, kOlderFieldInterfaces);
+    }
 
     std::shared_ptr<TCursor> Cursor_;
     std::size_t Column_;
+    TAdoInterfaces Answered_;
 };
 
 class THostFields final : public TAdoObject<ADOFields> {
 public:
-    explicit THostFields(const std::shared_ptr<TCursor>& cursor) : Cursor_(cursor)
+    THostFields(const std::shared_ptr<TCursor>& cursor, TAdoInterfaces answered) : Answered_(answered), Cursor_(cursor)
     {
         const std::size_t count = cursor->Table->Columns().size();
         Fields_.reserve(count);
         for (std::size_t column = 0; column < count; ++column)
-            Fields_.emplace_back(new THostField(cursor, column));
+            Fields_.emplace_back(new THostField(cursor, column, answered));
     }
 
     HRESULT STDMETHODCALLTYPE get_Count(long* count) override
@@ -152,7 +171,12 @@ public:
     HOSTADO_NOT_IMPLEMENTED(CancelUpdate)
 
 private:
-    std::span<const IID> Interfaces() const override { return kFieldsInterfaces; }
+    std::span<const IID> Interfaces() const override
+    {
+        return Pick(Answered_, kFieldsInterfaces, kOlderFieldsInterfaces);
+    }
+
+    TAdoInterfaces Answered_;
 
     std::optional<std::size_t> ColumnOf(const VARIANT& index) const
     {
@@ -173,6 +197,7 @@ private:
 
 class THostRecordset final : public TAdoObject<_ADORecordset> {
 public:
+    explicit THostRecordset(TAdoInterfaces answered) : Answered_(answered) {}
     ~THostRecordset() override
     {
         if (Cursor_)
@@ -224,7 +249,7 @@ public:
         cursor->Database = database;
         cursor->Table = table;
         cursor->Order = database->RowOrder(*table, *orderColumn);
-        Fields_ = TComPtr<THostFields>(new THostFields(cursor));
+        Fields_ = TComPtr<THostFields>(new THostFields(cursor, Answered_));
         Cursor_ = std::move(cursor);
         Connection_ = std::move(connection);
         return S_OK;
@@ -398,7 +423,12 @@ public:
     HOSTADO_NOT_IMPLEMENTED(Save, VARIANT, PersistFormatEnum)
 
 private:
-    std::span<const IID> Interfaces() const override { return kRecordsetInterfaces; }
+    std::span<const IID> Interfaces() const override
+    {
+        return Pick(Answered_, kRecordsetInterfaces, kOlderRecordsetInterfaces);
+    }
+
+    TAdoInterfaces Answered_;
 
     // ADO's default until the caller asks for a client-side cursor.
     CursorLocationEnum CursorLocation_ = adUseServer;
@@ -410,6 +440,8 @@ private:
 
 class TRecordsetFactory final : public IClassFactory {
 public:
+    explicit TRecordsetFactory(TAdoInterfaces answered) : Answered_(answered) {}
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
         if (!object)
@@ -438,12 +470,13 @@ public:
         *object = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        const TComPtr<THostRecordset> recordset(new THostRecordset);
+        const TComPtr<THostRecordset> recordset(new THostRecordset(Answered_));
         return recordset->QueryInterface(iid, object);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
+    TAdoInterfaces Answered_;
     ULONG References_ = 1;
 };
 
@@ -473,9 +506,9 @@ std::size_t& LiveObjectCounter()
 
 std::size_t LiveObjectCount() { return LiveObjectCounter(); }
 
-TRecordsetClassRegistration::TRecordsetClassRegistration()
+TRecordsetClassRegistration::TRecordsetClassRegistration(TAdoInterfaces answered)
 {
-    const TComPtr<IClassFactory> factory(new TRecordsetFactory);
+    const TComPtr<IClassFactory> factory(new TRecordsetFactory(answered));
     const HRESULT hr =
         CoRegisterClassObject(kRecordsetClass, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &Cookie_);
     if (FAILED(hr))

@@ -78,6 +78,15 @@ void TLogTable::AddRow(std::vector<TCell> cells)
     std::move(cells.begin(), cells.end(), std::back_inserter(Cells_));
 }
 
+bool TLogTable::RemoveRow(std::size_t row)
+{
+    if (row >= RowCount())
+        return false;
+    const auto first = Cells_.begin() + static_cast<std::ptrdiff_t>(row * Columns_.size());
+    Cells_.erase(first, first + static_cast<std::ptrdiff_t>(Columns_.size()));
+    return true;
+}
+
 std::optional<TSelectStatement> ParseSelectStatement(std::string_view statement)
 {
     const std::vector<std::string_view> words = Words(statement);

@@ -32,6 +32,10 @@ public:
     // One cell per column, in column order; anything else throws
     // std::invalid_argument.
     void AddRow(std::vector<TCell> cells);
+    // Removes row `row` (from 0); the rows after it move up by one. No
+    // recordset may be open over the table meanwhile. False when there is no
+    // such row.
+    bool RemoveRow(std::size_t row);
     void Reserve(std::size_t rows) { Cells_.reserve(rows * Columns_.size()); }
     std::size_t RowCount() const { return Columns_.empty() ? 0 : Cells_.size() / Columns_.size(); }
     const TCell& Cell(std::size_t row, std::size_t column) const { return Cells_[row * Columns_.size() + column]; }

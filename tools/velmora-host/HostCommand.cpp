@@ -1,17 +1,21 @@
-// From the command line to a command: the log is read before anything else
-// (a log that cannot be read costs no plug-in load), the member file is put
-// in place before the plug-in can read it, and the host lives inside that,
-// so the plug-in is released before the member file is put back.
+// From the command line to a command: a session with its own member file
+// runs from a private copy of this program (see PrivateSession.h); otherwise
+// the log is read before anything else (a log that cannot be read costs no
+// plug-in load), then the plug-in is loaded and the command runs.
+#include <windows.h>
+
 #include <memory>
 #include <optional>
 #include <stdexcept>
 
+#include "hostkit/HostFiles.h"
 #include "hostkit/HostProcess.h"
 #include "hostkit/HostWindows.h"
 #include "hostkit/WindowSnapshot.h"
 #include "logfiles/LogFile.h"
 #include "velmora-host/HostCommands.h"
-#include "velmora-host/MemberFileInstall.h"
+#include "velmora-host/PluginFile.h"
+#include "velmora-host/PrivateSession.h"
 
 std::string VerdictText(int result) { return result < 0 ? std::string("duplicate") : std::to_string(result); }
 
@@ -55,6 +59,27 @@ int Dispatch(THostSimulator& host, const THostContext& context, std::istream& in
 
 }  // namespace
 
+namespace {
+
+std::string FullPath(const std::string& path)
+{
+    char full[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+// A picture into a folder that does not exist is refused before any work.
+std::optional<std::string> ScreenshotProblem(const std::string& path)
+{
+    const std::string folder = hostkit::FolderOf(hostkit::WindowsPath(path));
+    if (folder.empty() || hostkit::PathExists(folder))
+        return std::nullopt;
+    return "no picture of the statistics window can be saved to " + path + ": the folder " + folder +
+           " does not exist";
+}
+
+}  // namespace
+
 int RunHost(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
 {
     const THostCommandLine commandLine = ParseHostCommandLine(args);
@@ -62,9 +87,36 @@ int RunHost(const std::vector<std::string>& args, std::istream& in, std::ostream
         out << HostUsageText();
         return kExitOk;
     }
+    if (commandLine.Version) {
+        out << HostVersionText();
+        return kExitOk;
+    }
     if (!commandLine.Options)
         return UsageError(err, commandLine.Error);
     const THostOptions& options = *commandLine.Options;
+    RemoveAbandonedSessionFolders();
+
+    if (options.ScreenshotPath) {
+        if (const auto problem = ScreenshotProblem(*options.ScreenshotPath)) {
+            err << "velmora-host: " << *problem << "\n";
+            return kExitHostFailure;
+        }
+    }
+    const std::string pluginPath =
+        options.PluginPath.value_or(hostkit::ExecutableFolder() + "Plugins\\VelmoraCup.dll");
+
+    if (options.MembersPath) {
+        try {
+            const std::string members = ReadWholeFile(*options.MembersPath, "the member file");
+            err << "velmora-host: member file " << *options.MembersPath
+                << " for this session only (the plug-in runs from a private copy of this program)\n"
+                << std::flush;
+            return RunInPrivateFolder(members, PrivateCopyArguments(args, FullPath(pluginPath)));
+        } catch (const std::exception& error) {
+            err << "velmora-host: " << error.what() << "\n";
+            return kExitHostFailure;
+        }
+    }
 
     std::vector<TLogRow> rows;
     if (options.LogPath) {
@@ -77,17 +129,22 @@ int RunHost(const std::vector<std::string>& args, std::istream& in, std::ostream
     }
 
     THostSettings settings;
-    settings.PluginPath = options.PluginPath.value_or(hostkit::ExecutableFolder() + "Plugins\\VelmoraCup.dll");
+    settings.PluginPath = pluginPath;
     settings.Table = options.Table;
     const THostContext context{options, rows, out, err};
     try {
-        std::optional<TMemberFileInstall> members;
-        if (options.MembersPath)
-            members.emplace(*options.MembersPath, hostkit::ExecutableFolder() + "Plugins\\VC.dom");
-        // Printed where the results go, in the order they happen.
-        THostSimulator host(settings, [&out](const hostkit::TCaughtBox& box) {
-            out << PluginMessageLine(box) << "\n" << std::flush;
-        });
+        // Standard output carries the results only; what the plug-in says
+        // goes with the other messages, as it happens.
+        std::optional<THostSimulator> loaded;
+        try {
+            loaded.emplace(settings, [&err](const hostkit::TCaughtBox& box) {
+                err << PluginMessageLine(box) << "\n" << std::flush;
+            });
+        } catch (const hostkit::TPluginLoadError& error) {
+            err << "velmora-host: " << PluginLoadMessage(settings.PluginPath, error.what()) << "\n";
+            return kExitHostFailure;
+        }
+        THostSimulator& host = *loaded;
         const hostkit::TPluginIdentity identity = host.Plugin().Identity();
         err << "velmora-host: plug-in " << identity.Name << " (" << identity.Kind << ") from " << settings.PluginPath
             << "\n";

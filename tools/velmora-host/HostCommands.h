@@ -3,6 +3,7 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -30,6 +31,10 @@ bool SaveScreenshotIfAsked(const THostSimulator& host, const THostContext& conte
 // The whole program: `args` without the program's name. Results go to
 // `out`, progress and problems to `err`; interactive reads `in`.
 int RunHost(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+
+// Why CALL BAND MODE typed at the interactive prompt is not a contact; none
+// when it is one.
+std::optional<std::string> ContactProblem(const std::string& call, const std::string& band, const std::string& mode);
 
 // "duplicate" for -1, else the number.
 std::string VerdictText(int result);

