@@ -108,12 +108,12 @@ public:
         const std::size_t line = lines_.LineOf(record.FirstTag);
         const TField* band = record.Find("BAND");
         const TField* frequency = record.Find("FREQ");
-        givesBandOrFrequency_ = givesBandOrFrequency_ || band || frequency;
         const std::string_view call = record.Text("CALL");
         if (call.empty()) {
             warnings_.Add(logwarnings::kContactWithoutCall, line);
             return;
         }
+        givesBandOrFrequency_ = givesBandOrFrequency_ || band || frequency;
 
         TLogRow row;
         row[TLogColumn::CallSign] = record.Cell("CALL");
