@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ libgtest-dev libbenchmark-dev
+  cmake make g++ libgtest-dev libbenchmark-dev nlohmann-json3-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 xvfb x11-utils fonts-wine fonts-liberation
   clang libclang-rt-14-dev clang-tidy cppcheck

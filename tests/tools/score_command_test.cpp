@@ -3,6 +3,7 @@
 // on the CSV sample.)
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,10 +49,11 @@ TEST(ScoreCommand, JsonShape)
               "  ],\n"
               "  \"totals\": {\"qsos\": 1, \"points\": 3, \"members\": 1},\n"
               "  \"score\": 3,\n"
+              "  \"warnings\": 0,\n"
               "  \"contacts\": [\n"
-              "    {\"row\": 1, \"call\": \"K1\\u00C9Z\", \"band\": \"20\", \"mode\": \"CW\", "
+              "    {\"row\": 1, \"call\": \"K1\xC3\x89Z\", \"band\": \"20\", \"mode\": \"CW\", "
               "\"exchange\": \"599 \\\"VC12\\\"\", \"duplicate\": false, \"points\": 3, \"member\": \"VC12\"},\n"
-              "    {\"row\": 2, \"call\": \"K1\\u00C9Z\", \"band\": \"20\", \"mode\": \"CW\", "
+              "    {\"row\": 2, \"call\": \"K1\xC3\x89Z\", \"band\": \"20\", \"mode\": \"CW\", "
               "\"exchange\": null, \"duplicate\": true, \"points\": 0, \"member\": null}\n"
               "  ]\n"
               "}\n");
@@ -64,9 +66,10 @@ TEST(ScoreCommand, JsonShape)
               "  \"bands\": [],\n"
               "  \"totals\": {\"qsos\": 0, \"points\": 0, \"members\": 0},\n"
               "  \"score\": 0,\n"
+              "  \"warnings\": 2,\n"
               "  \"contacts\": []\n"
               "}\n")
-        << "an empty log; options may follow the log";
+        << "an empty log (no contacts, no band): options may follow the log";
 }
 
 TEST(ScoreCommand, TextsAreEscaped)
@@ -74,7 +77,8 @@ TEST(ScoreCommand, TextsAreEscaped)
     EXPECT_EQ(EscapedField("DL1ABC/P"), "DL1ABC/P");
     EXPECT_EQ(EscapedField("a\tb\r\nc\\d\x7F\xE9"), "a\\x09b\\x0D\\x0Ac\\\\d\\x7F\xE9")
         << "controls and backslash escaped, other high bytes kept";
-    EXPECT_EQ(JsonString("\"\\/\b\f\n\r\t\x01\x7F\xFF"), "\"\\\"\\\\/\\b\\f\\n\\r\\t\\u0001\\u007F\\u00FF\"");
+    EXPECT_EQ(JsonString("\"\\/\b\f\n\r\t\x01\x7F\xFF"), "\"\\\"\\\\/\\b\\f\\n\\r\\t\\u0001\x7F\xC3\xBF\"")
+        << "controls escaped, a Windows-1252 byte as its UTF-8 character";
 }
 
 TEST(ScoreCommand, ExitStatus)
@@ -85,7 +89,7 @@ TEST(ScoreCommand, ExitStatus)
     EXPECT_EQ(help.Out.rfind("Usage: velmora-score [--json] LOG\n", 0), 0u);
 
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"--json"}, {"--xml", "log.adi"}, {"a.adi", "b.adi"}}) {
+             {}, {"--json"}, {"--xml", "log.adi"}, {"--json", "--csv", "a.adi"}, {"-", "-"}}) {
         const TRun run = RunCommand(args);
         EXPECT_EQ(run.Status, kExitUsage) << "args: " << ::testing::PrintToString(args);
         EXPECT_EQ(run.Out, "") << "nothing on the output for a usage error";
@@ -135,4 +139,53 @@ TEST(ScoreCommand, WarningsGoToStandardError)
                            "CallSign or call, DigiBand or band, QSOMode or mode, QSOReportRecived or rcvd or "
                            "exchange, Continent, ITUZone, MainPrefix, DXCCPrefix; and freq)\n"
                            "velmora-score: " + csv.Path() + ": line 3: warning: contact without a call, skipped\n");
+}
+
+// Exchanges from an old single-byte logger and from a UTF-8 one come out as
+// the same UTF-8 text.
+TEST(ScoreCommand, JsonOfNonAsciiExchanges)
+{
+    const TTempLogFile log("non-ascii.adi", "<CALL:5>K1ABC<BAND:3>20m<SRX_STRING:8>599 Jos\xE9<EOR>\n"
+                                            "<CALL:4>W1AW<BAND:3>20m<SRX_STRING:9>599 Jos\xC3\xA9<EOR>\n"
+                                            "<CALL:4>N1XX<BAND:3>20m<SRX_STRING:5>\x80 \x9D \xC3<EOR>\n");
+    const TRun run = RunCommand({"--json", log.Path()});
+    EXPECT_EQ(run.Status, kExitScored);
+    EXPECT_NE(run.Out.find("\"call\": \"K1ABC\", \"band\": \"20\", \"mode\": null, \"exchange\": \"599 Jos\xC3\xA9\""),
+              std::string::npos)
+        << run.Out;
+    EXPECT_NE(run.Out.find("\"call\": \"W1AW\", \"band\": \"20\", \"mode\": null, \"exchange\": \"599 Jos\xC3\xA9\""),
+              std::string::npos)
+        << run.Out;
+    EXPECT_NE(run.Out.find("\"exchange\": \"\xE2\x82\xAC \xC2\x9D \xC3\x83\""), std::string::npos)
+        << "the euro sign, an undefined byte kept as its control, a lone lead byte\n" << run.Out;
+}
+
+TEST(ScoreCommand, ManyLogsGiveTheTableEvenWhenOneCannotBeRead)
+{
+    const TTempLogFile first("first.log", "START-OF-LOG: 3.0\nCALLSIGN: DL1ABC\nCLAIMED-SCORE: 3\n"
+                                          "QSO: 14025 CW 2026-03-01 1200 DL1ABC 599 VC12 OK1XYZ 599 VC5\nEND-OF-LOG:\n");
+    const TTempLogFile second("second.csv", "call,band,rcvd\nK1ABC,40,599 VC7\nW1AW,40,599 VC8\n");
+    const TTempLogFile broken("broken.adi", "<CALL:5>K1ABC");
+    const TRun run = RunCommand({"--json", first.Path(), broken.Path(), second.Path()});
+    EXPECT_EQ(run.Status, kExitUnreadableLog);
+    EXPECT_NE(run.Out.find("\"station\": \"velmora-tools-test-second.csv\""), std::string::npos)
+        << "without a station call the file's name stands in\n" << run.Out;
+    EXPECT_LT(run.Out.find("\"score\": 12"), run.Out.find("\"score\": 3")) << "highest score first\n" << run.Out;
+    EXPECT_NE(run.Out.find("\"unreadable\": [\n    {\n      \"file\": \"" + broken.Path() +
+                           "\",\n      \"error\": \"record without <EOR> at the end of the file\""),
+              std::string::npos)
+        << run.Out;
+    EXPECT_NE(run.Err.find(broken.Path() + ": line 1 (byte offset 0): record without <EOR>"), std::string::npos)
+        << run.Err;
+}
+
+TEST(ScoreCommand, VersionAndFolders)
+{
+    EXPECT_EQ(RunCommand({"--version"}).Out.rfind("velmora-score ", 0), 0u);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velmora-tools-test-empty-folder";
+    std::filesystem::create_directories(folder);
+    const TRun empty = RunCommand({folder.string()});
+    EXPECT_EQ(empty.Status, kExitUnreadableLog);
+    EXPECT_EQ(empty.Err, "velmora-score: " + folder.string() + ": the folder holds no log files\n");
+    std::filesystem::remove(folder);
 }

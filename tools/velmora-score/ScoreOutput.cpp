@@ -1,6 +1,9 @@
 #include "velmora-score/ScoreOutput.h"
 
 #include <cstddef>
+#include <nlohmann/json.hpp>
+
+#include "logfiles/TextEncoding.h"
 
 namespace {
 
@@ -48,28 +51,7 @@ std::string EscapedField(std::string_view text)
     return escaped;
 }
 
-std::string JsonString(std::string_view text)
-{
-    std::string json = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': json += "\\\""; break;
-        case '\\': json += "\\\\"; break;
-        case '\b': json += "\\b"; break;
-        case '\f': json += "\\f"; break;
-        case '\n': json += "\\n"; break;
-        case '\r': json += "\\r"; break;
-        case '\t': json += "\\t"; break;
-        default:
-            if (byte < 32 || byte > 126)
-                json += "\\u00" + Hex2(byte);
-            else
-                json += c;
-        }
-    }
-    return json + "\"";
-}
+std::string JsonString(std::string_view text) { return nlohmann::json(Utf8OfLogText(text)).dump(); }
 
 void WriteTextResult(std::ostream& out, const std::vector<TLogRow>& rows, const TScoredLog& scored)
 {
@@ -84,7 +66,8 @@ void WriteTextResult(std::ostream& out, const std::vector<TLogRow>& rows, const 
     }
 }
 
-void WriteJsonResult(std::ostream& out, const std::vector<TLogRow>& rows, const TScoredLog& scored)
+void WriteJsonResult(std::ostream& out, const std::vector<TLogRow>& rows, const TScoredLog& scored,
+                     std::size_t warnings)
 {
     const TTotals totals = TotalsOf(scored.StatList);
     out << "{\n  \"report\": " << JsonString(scored.Report) << ",\n  \"bands\": [";
@@ -96,7 +79,8 @@ void WriteJsonResult(std::ostream& out, const std::vector<TLogRow>& rows, const 
     out << (scored.StatList.empty() ? "" : "\n  ") << "],\n";
     out << "  \"totals\": {\"qsos\": " << totals.QSOs << ", \"points\": " << totals.Points
         << ", \"members\": " << totals.Members << "},\n";
-    out << "  \"score\": " << totals.Points * totals.Members << ",\n  \"contacts\": [";
+    out << "  \"score\": " << totals.Points * totals.Members << ",\n  \"warnings\": " << warnings
+        << ",\n  \"contacts\": [";
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const TContactVerdict& verdict = scored.Verdicts[row];
         const TLogRow& contact = rows[row];

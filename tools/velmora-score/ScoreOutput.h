@@ -8,12 +8,13 @@
 // nothing. A NULL text is written as nothing; control characters and "\" in
 // a text are written as "\xNN" and "\\" so a contact stays on one line.
 //
-// JSON: one object, ASCII only; bytes above 127 are taken as ISO 8859-1
-// characters and written as \u00NN, so every byte of the log can be had back.
+// JSON: one object in UTF-8: text that is valid UTF-8 stays that text, any
+// other byte is taken as a Windows-1252 character (TextEncoding.h).
 //   {"report": TEXT,
 //    "bands": [{"band": TEXT, "qsos": N, "points": N, "members": N}, ...],
 //    "totals": {"qsos": N, "points": N, "members": N},
 //    "score": N,
+//    "warnings": N (how many warnings reading the log gave),
 //    "contacts": [{"row": N, "call": TEXT|null, "band": TEXT|null,
 //                  "mode": TEXT|null, "exchange": TEXT|null,
 //                  "duplicate": BOOL, "points": N, "member": TEXT|null}, ...]}
@@ -31,8 +32,9 @@
 // A log text for a tab-separated line: controls as \xNN, "\" as "\\".
 std::string EscapedField(std::string_view text);
 
-// A JSON string literal, quotes included.
+// A JSON string literal, quotes included, the text made UTF-8 first.
 std::string JsonString(std::string_view text);
 
 void WriteTextResult(std::ostream& out, const std::vector<TLogRow>& rows, const TScoredLog& scored);
-void WriteJsonResult(std::ostream& out, const std::vector<TLogRow>& rows, const TScoredLog& scored);
+void WriteJsonResult(std::ostream& out, const std::vector<TLogRow>& rows, const TScoredLog& scored,
+                     std::size_t warnings);
