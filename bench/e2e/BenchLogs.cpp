@@ -1,5 +1,7 @@
 #include "BenchLogs.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <string_view>
 
 #include "support/SyntheticLog.h"
@@ -52,11 +54,11 @@ std::string AdifField(std::string_view name, const TLogCell& value)
 
 }  // namespace
 
-std::vector<TLogRow> BenchLog(std::size_t contacts)
+std::vector<TLogRow> BenchLog(std::size_t contacts, std::uint32_t startValue)
 {
     std::vector<TLogRow> rows;
     rows.reserve(contacts);
-    for (const TLoggedContact& contact : SyntheticLog(contacts)) {
+    for (const TLoggedContact& contact : SyntheticLog(contacts, startValue)) {
         const TCountry& country = CountryOf(contact.CallSign);
         TLogRow row;
         row[TLogColumn::CallSign] = contact.CallSign;
@@ -85,6 +87,44 @@ std::string AdifOf(const std::vector<TLogRow>& rows)
                 "<EOR>\n";
     }
     return text;
+}
+
+std::string CabrilloOf(const std::vector<TLogRow>& rows, const std::string& myCall)
+{
+    struct TBandFrequency {
+        std::string_view Band;
+        std::string_view Kilohertz;
+    };
+    static constexpr TBandFrequency kFrequencies[] = {{"160", "1830"},  {"80", "3530"},   {"40", "7030"},
+                                                      {"20", "14030"}, {"15", "21030"}, {"10", "28030"}};
+    std::string text = "START-OF-LOG: 3.0\nCALLSIGN: " + myCall + "\nCONTEST: VELMORA-CUP\n";
+    std::size_t minute = 0;
+    for (const TLogRow& row : rows) {
+        const std::string band = row[TLogColumn::DigiBand].value_or("");
+        std::string_view frequency = "14030";
+        for (const TBandFrequency& known : kFrequencies)
+            if (band == known.Band || band == std::string(known.Band) + "m" || band == std::string(known.Band) + "M")
+                frequency = known.Kilohertz;
+        // As many sent as received fields, so the call stands in the middle.
+        const std::string received = row[TLogColumn::QSOReportRecived].value_or("");
+        std::size_t fields = 0;
+        bool inWord = false;
+        for (const char c : received) {
+            fields += !inWord && c != ' ' ? 1 : 0;
+            inWord = c != ' ';
+        }
+        std::string sent;
+        for (std::size_t field = 0; field < std::max<std::size_t>(fields, 1); ++field)
+            sent += field == 0 ? "599" : " VC1";
+        const std::size_t at = minute++;
+        char time[5];
+        std::snprintf(time, sizeof time, "%02zu%02zu", (at / 60) % 24, at % 60);
+        text.append("QSO: ").append(frequency).append(" ").append(row[TLogColumn::QSOMode].value_or("CW"));
+        text.append(" 2026-03-01 ").append(time).append(" ").append(myCall).append(" ").append(sent).append(" ");
+        text.append(row[TLogColumn::CallSign].value_or("")).append(" ").append(fields == 0 ? "0" : received);
+        text.append("\n");
+    }
+    return text + "END-OF-LOG:\n";
 }
 
 std::string Grouped(std::size_t number)
