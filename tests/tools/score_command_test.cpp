@@ -171,8 +171,8 @@ TEST(ScoreCommand, ManyLogsGiveTheTableEvenWhenOneCannotBeRead)
     EXPECT_NE(run.Out.find("\"station\": \"velmora-tools-test-second.csv\""), std::string::npos)
         << "without a station call the file's name stands in\n" << run.Out;
     EXPECT_LT(run.Out.find("\"score\": 12"), run.Out.find("\"score\": 3")) << "highest score first\n" << run.Out;
-    EXPECT_NE(run.Out.find("\"unreadable\": [\n    {\n      \"file\": \"" + broken.Path() +
-                           "\",\n      \"error\": \"record without <EOR> at the end of the file\""),
+    EXPECT_NE(run.Out.find("\"unreadable\": [\n    {\n      \"file\": " + JsonString(broken.Path()) +
+                           ",\n      \"error\": \"record without <EOR> at the end of the file\""),
               std::string::npos)
         << run.Out;
     EXPECT_NE(run.Err.find(broken.Path() + ": line 1 (byte offset 0): record without <EOR>"), std::string::npos)
