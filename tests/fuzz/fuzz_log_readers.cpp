@@ -1,18 +1,21 @@
-// The log-file readers: any bytes read as ADIF, as CSV/TSV and as whatever
-// the content looks like. A read gives either rows or an error with its place,
-// never both; reading again gives the same; rows written back in the format's
-// plainest form read back the same. Rows that were read then go through the
+// The log-file readers: any bytes read as ADIF, as Cabrillo, as CSV/TSV and
+// as whatever the content looks like. A read gives either rows or an error
+// with its place, never both; reading again gives the same; rows written
+// back in the format's plainest form read back the same; the contacts match
+// the rows one to one; warnings stay few however many faults the text has. Rows that were read then go through the
 // database's order of calls and the rebuild, which must agree with adding the
 // same contacts one by one.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "FuzzCheck.h"
 #include "logfiles/AdifReader.h"
+#include "logfiles/CabrilloReader.h"
 #include "logfiles/DelimitedReader.h"
 #include "logfiles/LogCollation.h"
 #include "logfiles/LogFile.h"
@@ -22,6 +25,93 @@
 #include "scoring/StatisticReport.h"
 
 namespace {
+
+bool SameContact(const TLogContact& a, const TLogContact& b)
+{
+    return a.Line == b.Line && a.Frequency == b.Frequency && a.Band == b.Band && a.Mode == b.Mode &&
+           a.Date == b.Date && a.Time == b.Time && a.MyCall == b.MyCall && a.SentExchange == b.SentExchange &&
+           a.Call == b.Call && a.ReceivedExchange == b.ReceivedExchange && a.TransmitterId == b.TransmitterId &&
+           a.IsXQso == b.IsXQso;
+}
+
+bool SameContacts(const std::vector<TLogContact>& a, const std::vector<TLogContact>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameContact);
+}
+
+// Contacts that are not X-QSOs stand one to one, in order, for the rows, and
+// every one of them has a call; the warnings are bounded by the kinds there
+// are, not by the size of the text.
+void CheckContacts(const TLogReadResult& result, const char* reader)
+{
+    const std::string what = reader;
+    FUZZ_CHECK(result.Warnings.size() <= 200, what + ": " + std::to_string(result.Warnings.size()) + " warnings");
+    if (!result.Ok()) {
+        FUZZ_CHECK(result.Contacts.empty(), what + ": contacts beside an error");
+        return;
+    }
+    std::size_t row = 0;
+    for (const TLogContact& contact : result.Contacts) {
+        FUZZ_CHECK(!contact.Call.empty(), what + ": a contact without a call");
+        if (contact.IsXQso)
+            continue;
+        FUZZ_CHECK(row < result.Rows.size(), what + ": more contacts than rows");
+        FUZZ_CHECK(result.Rows[row][TLogColumn::CallSign].has_value(), what + ": a row without a call");
+        FUZZ_CHECK(result.Rows[row][TLogColumn::DigiBand].value_or("") == contact.Band,
+                   what + ": a row's band differs from its contact's");
+        ++row;
+    }
+    FUZZ_CHECK(row == result.Rows.size(), what + ": more rows than contacts");
+}
+
+void AppendWords(std::string& line, const std::vector<std::string>& words)
+{
+    for (const std::string& word : words)
+        line += " " + word;
+}
+
+// Cabrillo contacts written back as QSO and X-QSO lines, one per line,
+// read back the same (their line numbers renumbered).
+void CheckCabrilloRoundTrip(const TLogReadResult& log)
+{
+    std::string text = "START-OF-LOG: 3.0\n";
+    std::vector<TLogContact> expected;
+    for (const TLogContact& contact : log.Contacts) {
+        std::string line = contact.IsXQso ? "X-QSO:" : "QSO:";
+        AppendWords(line, {contact.Frequency, contact.Mode, contact.Date, contact.Time, contact.MyCall});
+        AppendWords(line, contact.SentExchange);
+        AppendWords(line, {contact.Call});
+        AppendWords(line, contact.ReceivedExchange);
+        if (!contact.TransmitterId.empty())
+            AppendWords(line, {contact.TransmitterId});
+        text += line + "\n";
+        expected.push_back(contact);
+        expected.back().Line = expected.size() + 1;
+    }
+    text += "END-OF-LOG:\n";
+    const TLogReadResult again = ReadCabrillo(text);
+    FUZZ_CHECK(again.Ok() && again.Rows == log.Rows && SameContacts(again.Contacts, expected),
+               "Cabrillo contacts written back as " + Escaped(text.substr(0, 300)) + " read back differently");
+}
+
+// Whatever the content is, reading it in any format gives the reader's own
+// answer, or one of the errors about the text as a whole.
+void CheckAnyFormat(std::string_view text)
+{
+    const TLogReadResult any = ReadLogTextOfAnyFormat(text);
+    const std::optional<TLogFormat> detected = DetectLogFormat(text);
+    FUZZ_CHECK(detected == DetectLogFormat(text), "detecting the format differs");
+    if (detected) {
+        const TLogReadResult direct = ReadLogText(text, *detected);
+        FUZZ_CHECK(any.Error.has_value() == direct.Error.has_value() && any.Rows == direct.Rows &&
+                       SameContacts(any.Contacts, direct.Contacts),
+                   "reading in any format differs from the detected format's reader");
+        FUZZ_CHECK(!direct.Ok() || direct.Format == *detected, "a reader names another format");
+    } else {
+        FUZZ_CHECK(!any.Ok() && any.Error->Line == 0 && any.Rows.empty(),
+                   "a text of no format read without a whole-text error");
+    }
+}
 
 bool SameResult(const TLogReadResult& a, const TLogReadResult& b)
 {
@@ -187,8 +277,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(SameResult(delimited, ReadLogText(text, TLogFormat::Delimited)),
                "ReadLogText(delimited) differs from ReadDelimited");
 
+    const TLogReadResult cabrillo = ReadCabrillo(text);
+    FUZZ_CHECK(cabrillo.Ok(), "the Cabrillo reader refused a text: it warns instead");
+    FUZZ_CHECK(SameResult(cabrillo, ReadCabrillo(text)) && SameContacts(cabrillo.Contacts, ReadCabrillo(text).Contacts),
+               "a second Cabrillo read differs");
+    CheckContacts(adif, "ADIF");
+    CheckContacts(delimited, "delimited");
+    CheckContacts(cabrillo, "Cabrillo");
+    CheckCabrilloRoundTrip(cabrillo);
+    CheckRebuild(cabrillo.Rows);
+
     const TLogFormat sniffed = SniffLogFormat(text);
     FUZZ_CHECK(sniffed == SniffLogFormat(text), "sniffing differs");
+    CheckAnyFormat(text);
 
     if (adif.Ok()) {
         CheckAdifRoundTrip(adif.Rows);
