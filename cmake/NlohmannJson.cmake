@@ -3,10 +3,14 @@
 # keeps the header, through a folder holding only that library so that no
 # other host header leaks into the Windows build.
 function(velmora_use_nlohmann_json target)
-  find_package(nlohmann_json 3 QUIET)
-  if(nlohmann_json_FOUND)
-    target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
-    return()
+  # The package's own target would add the host's /usr/include to a cross
+  # build, so it serves native builds only.
+  if(NOT CMAKE_CROSSCOMPILING)
+    find_package(nlohmann_json 3 QUIET)
+    if(nlohmann_json_FOUND)
+      target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
+      return()
+    endif()
   endif()
   find_path(VELMORA_NLOHMANN_DIR nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
   set(nlohmann_only ${CMAKE_BINARY_DIR}/nlohmann-include)

@@ -103,15 +103,15 @@ TEST(CabrilloReader, OddLinesAreWarnedAboutNotFatal)
     EXPECT_EQ(RowTexts(log.Rows), (std::vector<std::string>{"K1ABC|99999|CW|599 2|~|~|~|~",
                                                              "W1AW|99999|CW|599 3|~|~|~|~"}))
         << "a frequency in no band is kept as the band";
-    EXPECT_EQ(WarningTexts(log),
-              (std::vector<std::string>{
-                  "line 2: warning: CLAIMED-SCORE 'about 9000' is not a whole number: ignored",
-                  "line 3: warning: not a Cabrillo line (no TAG: at its start), ignored",
-                  "line 4: warning: contact without a call, skipped",
-                  "warning: no END-OF-LOG: line: the log may be cut short",
-                  "line 5: warning: frequency '99999' names no amateur band: kept as written (2 contacts, the "
-                  "first on this line)",
-              }));
+    const std::string unnamedFrequency =
+        "line 5: warning: frequency '99999' names no amateur band: kept as written (2 contacts, the first on this line)";
+    EXPECT_EQ(WarningTexts(log), (std::vector<std::string>{
+                                     "line 2: warning: CLAIMED-SCORE 'about 9000' is not a whole number: ignored",
+                                     "line 3: warning: not a Cabrillo line (no TAG: at its start), ignored",
+                                     "line 4: warning: contact without a call, skipped",
+                                     "warning: no END-OF-LOG: line: the log may be cut short",
+                                     unnamedFrequency,
+                                 }));
 
     const TLogReadResult trailing = ReadCabrillo("START-OF-LOG: 3.0\nEND-OF-LOG:\nQSO: 14025 CW x y A B C\n\n");
     EXPECT_TRUE(trailing.Rows.empty()) << "nothing after END-OF-LOG is read";

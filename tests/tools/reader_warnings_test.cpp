@@ -108,8 +108,8 @@ TEST(ReaderWarnings, BandTextsThatNameNoBandAreKeptAndListed)
                   "line 5: warning: band 'GHz' names no amateur band: kept as written (1 contact, the first on this "
                   "line)"}));
 
-    const TLogReadResult adif = ReadLogTextOfAnyFormat("<CALL:5>K1ABC<FREQ:4>13.9<EOR>\n");
-    EXPECT_EQ(Bands(adif), std::vector<std::string>{"13.9"});
+    const TLogReadResult adif = ReadLogTextOfAnyFormat("<CALL:5>K1ABC<FREQ:4>13.9<EOR>\n<CALL:4>W1AW<FREQ:3>20m<EOR>\n");
+    EXPECT_EQ(Bands(adif), (std::vector<std::string>{"13.9", "20"})) << "a band name in FREQ is taken as the band";
     EXPECT_EQ(Warnings(adif), std::vector<std::string>{"line 1: warning: frequency '13.9' names no amateur band: kept "
                                                        "as written (1 contact, the first on this line)"});
 }

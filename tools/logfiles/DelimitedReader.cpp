@@ -185,7 +185,7 @@ std::optional<std::string> BandOfFrequencyCell(std::string_view cell)
     if (cell.find_first_not_of("0123456789.") != std::string_view::npos)
         return KnownBandName(cell);
     if (cell.find('.') == std::string_view::npos && cell.size() >= 4) {
-        const std::optional<std::string> asKilohertz = BandOfMegahertz(KilohertzAsMegahertz(cell));
+        std::optional<std::string> asKilohertz = BandOfMegahertz(KilohertzAsMegahertz(cell));
         if (asKilohertz)
             return asKilohertz;
     }

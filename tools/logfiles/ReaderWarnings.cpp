@@ -73,6 +73,9 @@ std::optional<std::string> ResolveBand(const TBandSources& sources, std::size_t 
     if (!frequency.empty()) {
         if (sources.FrequencyBand)
             return sources.FrequencyBand;
+        // A band written where the frequency belongs ("20m") still names it.
+        if (std::optional<std::string> band = KnownBandName(frequency))
+            return band;
         unnamed.Add("frequency", frequency, line);
         return std::string(frequency);
     }

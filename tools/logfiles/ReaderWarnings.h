@@ -67,7 +67,8 @@ private:
 // The band a contact is on, from what its log gives:
 // - a band field that names a band gives that band in the one naming; one
 //   that names none is kept as written (and noted in `unnamed`);
-// - with no band field (or an empty one), the band of the frequency; a
+// - with no band field (or an empty one), the band of the frequency, or
+//   the band the frequency field names when it holds a band ("20m"); a
 //   frequency in no band is kept as written as the band (and noted);
 // - where both name a band and they differ, the band field wins and a
 //   warning says so.

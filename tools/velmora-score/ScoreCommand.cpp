@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "logfiles/LogFile.h"
 #include "logfiles/TextEncoding.h"
@@ -44,8 +45,12 @@ std::optional<std::vector<std::string>> FilesOfFolder(const std::string& folder,
         const std::string name = entry->path().filename().string();
         // The folder as given, then the name: the same text on every system.
         const bool endsInSeparator = folder.back() == '/' || folder.back() == '\\';
-        if (!name.empty() && name.front() != '.' && entry->is_regular_file(error))
-            files.push_back(folder + (endsInSeparator ? "" : "/") + name);
+        if (!name.empty() && name.front() != '.' && entry->is_regular_file(error)) {
+            std::string file = folder;
+            file += endsInSeparator ? "" : "/";
+            file += name;
+            files.push_back(std::move(file));
+        }
     }
     if (error) {
         why = "cannot be listed (" + error.message() + ")";
@@ -144,7 +149,7 @@ int RunScore(const std::vector<std::string>& args, std::ostream& out, std::ostre
             std::string why;
             const std::optional<std::vector<std::string>> files = FilesOfFolder(log, why);
             if (!files) {
-                Report(err, log + ": " + why);
+                Report(err, log + ": " + std::move(why));
                 status = kExitUnreadableLog;
             } else if (files->empty()) {
                 Report(err, log + ": the folder holds no log files");

@@ -73,6 +73,7 @@ void WriteScoreTableText(std::ostream& out, const std::vector<TScoreLine>& lines
     };
     const std::vector<std::string> headings = {"Station", "QSOs", "Points", "Members", "Score", "Stated", "File"};
     std::vector<TRow> rows;
+    rows.reserve(lines.size());
     bool anyDiffers = false;
     for (const TScoreLine& line : lines) {
         anyDiffers = anyDiffers || line.StatedScoreDiffers();
@@ -82,6 +83,7 @@ void WriteScoreTableText(std::ostream& out, const std::vector<TScoreLine>& lines
                          Utf8OfLogText(line.File)}});
     }
     std::vector<std::size_t> widths;
+    widths.reserve(headings.size());
     for (const std::string& heading : headings)
         widths.push_back(DisplayWidth(heading));
     for (const TRow& row : rows)
