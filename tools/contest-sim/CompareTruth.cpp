@@ -1,6 +1,7 @@
 #include "contest-sim/CompareTruth.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <unordered_map>
 
@@ -103,12 +104,29 @@ bool CompareWithTruth(const TCsvTable& truthVerdicts, const TCsvTable& truthResu
         error = "results.csv: both need the columns station and checked_score";
         return false;
     }
+    const auto truthOffset = truthResults.Column("clock_offset_min");
+    const auto checkOffset = checkResults.Column("clock_offset_min");
     std::unordered_map<std::string, std::string> checkedScores;
-    for (const std::vector<std::string>& fields : checkResults.Rows)
+    std::unordered_map<std::string, std::string> checkedOffsets;
+    for (const std::vector<std::string>& fields : checkResults.Rows) {
         checkedScores.emplace(Plain(fields[*checkStation]), fields[*checkScore]);
+        if (checkOffset)
+            checkedOffsets.emplace(Plain(fields[*checkStation]), Plain(fields[*checkOffset]));
+    }
     for (const std::vector<std::string>& fields : truthResults.Rows) {
         ++comparison.LogsCompared;
         const std::string& station = fields[*truthStation];
+        if (truthOffset) {
+            const auto offset = checkedOffsets.find(station);
+            const std::string said = offset == checkedOffsets.end() || offset->second.empty() ? "0" : offset->second;
+            char* end = nullptr;
+            const double difference = std::strtod(said.c_str(), &end) - std::strtod(fields[*truthOffset].c_str(), nullptr);
+            if (*end == '\0' && difference >= -1.0 && difference <= 1.0)
+                ++comparison.ClockOffsetsClose;
+            else
+                comparison.ClockOffsetDifferences.push_back(station + ": truth " + fields[*truthOffset] +
+                                                            " min, checker " + said);
+        }
         const auto score = checkedScores.find(station);
         if (score != checkedScores.end() && score->second == fields[*truthScore]) {
             ++comparison.ScoresEqual;
@@ -144,6 +162,10 @@ void PrintComparison(const TTruthComparison& comparison, std::size_t shown, std:
         << comparison.UnexpectedLines << " verdicts for lines the truth does not have\n";
     out << "checked scores: " << comparison.ScoresEqual << " of " << comparison.LogsCompared
         << " logs equal the truth\n";
+    out << "clock offsets: " << comparison.ClockOffsetsClose << " of " << comparison.LogsCompared
+        << " logs within a minute of the truth\n";
+    for (std::size_t i = 0; i < comparison.ClockOffsetDifferences.size() && i < shown; ++i)
+        out << "  clock offset differs: " << comparison.ClockOffsetDifferences[i] << '\n';
     for (std::size_t i = 0; i < comparison.ScoreDifferences.size() && i < shown; ++i)
         out << "  score differs: " << comparison.ScoreDifferences[i] << '\n';
     for (std::size_t i = 0; i < comparison.Disagreements.size() && i < shown; ++i)

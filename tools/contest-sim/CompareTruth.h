@@ -32,6 +32,10 @@ struct TTruthComparison {
     std::vector<std::string> Disagreements;
     // "CALL: truth N, checker M", every log whose checked score differs or is missing.
     std::vector<std::string> ScoreDifferences;
+    // Logs whose reported clock offset is within a minute of the true one;
+    // the offset is measured, not known, so this is reported, not required.
+    std::size_t ClockOffsetsClose = 0;
+    std::vector<std::string> ClockOffsetDifferences;
 };
 
 // Errors (a column missing, a row unreadable) go to `error` with the file's

@@ -141,14 +141,17 @@ std::string ResultsCsvText(const TSimContest& contest, const std::vector<TLogTru
         const auto count = [&truth](TVerdict verdict) {
             return std::to_string(truth.Counts[static_cast<std::size_t>(verdict)]);
         };
-        const double lost = truth.ClaimedContacts == 0
-                                ? 0.0
-                                : 1.0 - static_cast<double>(truth.CheckedContacts) /
-                                            static_cast<double>(truth.ClaimedContacts);
+        // The share of claimed contacts lost to a fault of copying or logging.
+        const std::size_t faults = truth.Counts[static_cast<std::size_t>(TVerdict::BustedCall)] +
+                                   truth.Counts[static_cast<std::size_t>(TVerdict::Nil)] +
+                                   truth.Counts[static_cast<std::size_t>(TVerdict::BustedExchange)];
+        const double lost = truth.ClaimedContacts == 0 ? 0.0
+                                                       : static_cast<double>(faults) /
+                                                             static_cast<double>(truth.ClaimedContacts);
         char errorRate[32];
         std::snprintf(errorRate, sizeof errorRate, "%.4f", lost);
         const int offset = self.ClockOffset > 1 || self.ClockOffset < -1 ? self.ClockOffset : 0;
-        text += std::to_string(++rank) + ',' + CsvField(self.Call) + ',' + simLog.Category + ',' +
+        text += std::to_string(++rank) + ',' + CsvField(self.Call) + ',' + simLog.Category + " ALL MIXED," +
                 std::to_string(truth.ClaimedContacts) + ',' + std::to_string(truth.CheckedContacts) + ',' +
                 std::to_string(truth.ClaimedScore) + ',' + std::to_string(truth.CheckedScore) + ',' +
                 std::to_string(simLog.ClaimedScore) + ',' + count(TVerdict::Ok) + ',' + count(TVerdict::Dupe) + ',' +
