@@ -333,16 +333,20 @@ private:
             contact.Minute = InPeriodMinute();
 
             const bool bothLog = Submits(a) && Submits(b);
+            // One draw picks at most one fault; a fault the contact cannot
+            // have (nobody to miss logging it) leaves it clean.
             double draw = Random.Fraction();
             const auto drawn = [&draw](double rate) {
-                const bool hit = draw < rate;
+                const bool hit = draw >= 0 && draw < rate;
                 draw -= rate;
                 return hit;
             };
-            if (drawn(Options.OutOfPeriodRate) && bothLog) {
-                contact.Fault = TSimFault::OutOfPeriod;
-                contact.Minute = Random.Chance(0.5) ? Options.From - Random.Between(120, 360)
-                                                    : Options.To + Random.Between(120, 360);
+            if (drawn(Options.OutOfPeriodRate)) {
+                if (bothLog) {
+                    contact.Fault = TSimFault::OutOfPeriod;
+                    contact.Minute = Random.Chance(0.5) ? Options.From - Random.Between(120, 360)
+                                                        : Options.To + Random.Between(120, 360);
+                }
             } else if (drawn(Options.DupeRate)) {
                 TSimContact repeat = contact;
                 const TMinute gap = Random.Between(90, 300);
@@ -359,9 +363,11 @@ private:
                     AddContact(std::move(repeat));
                     continue;
                 }
-            } else if (drawn(Options.NotLoggedRate) && bothLog) {
-                contact.Fault = TSimFault::NotLogged;
-                contact.FaultSide = static_cast<std::uint8_t>(Random.Below(2));
+            } else if (drawn(Options.NotLoggedRate)) {
+                if (bothLog) {
+                    contact.Fault = TSimFault::NotLogged;
+                    contact.FaultSide = static_cast<std::uint8_t>(Random.Below(2));
+                }
             } else if (drawn(Options.MissedCallRate)) {
                 contact.FaultSide = LoggingSide(contact);
                 contact.LoggedCall =
