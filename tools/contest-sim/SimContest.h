@@ -64,6 +64,7 @@ enum class TSimFault : std::uint8_t {
     OutOfPeriod,      // made outside the period, logged by both
     FirstOfDupe,      // worked again later on the same band and mode
     RepeatOfDupe,     // that repeat
+    LoggedTwice,      // Side entered the contact twice, minutes apart
 };
 
 struct TSimContact {

@@ -348,6 +348,15 @@ private:
                                                         : Options.To + Random.Between(120, 360);
                 }
             } else if (drawn(Options.DupeRate)) {
+                // Half the duplicates are one contact entered twice: the
+                // other log's line could then match either entry.
+                if (Random.Chance(0.5)) {
+                    contact.Fault = TSimFault::LoggedTwice;
+                    contact.FaultSide = LoggingSide(contact);
+                    AddContact(std::move(contact));
+                    ++Lines;
+                    continue;
+                }
                 TSimContact repeat = contact;
                 const TMinute gap = Random.Between(90, 300);
                 if (contact.Minute + gap < Options.To - kEdgeMargin) {
@@ -483,7 +492,14 @@ private:
                                              : ExchangeSent(contact, 1 - side);
                 TSimLog& log = Contest.Logs[static_cast<std::size_t>(logOf[contact.Station[side]])];
                 const bool markedByEntrant = Random.Chance(Options.XQsoRate);
-                log.Entries.push_back(std::move(entry));
+                if (contact.Fault == TSimFault::LoggedTwice && faulty) {
+                    TSimEntry again = entry;
+                    again.LoggedMinute += Random.Between(0, 3);
+                    log.Entries.push_back(std::move(entry));
+                    log.Entries.push_back(std::move(again));
+                } else {
+                    log.Entries.push_back(std::move(entry));
+                }
                 if (markedByEntrant)
                     log.Entries.push_back(XQsoEntry(log.Station));
             }

@@ -91,7 +91,9 @@ std::vector<TLogTruth> JudgeContest(TSimContest& contest)
     for (std::uint32_t log = 0; log < contest.Logs.size(); ++log) {
         const std::vector<TSimEntry>& entries = contest.Logs[log].Entries;
         for (std::uint32_t i = 0; i < entries.size(); ++i)
-            if (!entries[i].XQso)
+            // A contact entered twice answers with its first entry: the
+            // second is the duplicate.
+            if (!entries[i].XQso && placeOf[entries[i].Contact][entries[i].Side].Log == kNoContact)
                 placeOf[entries[i].Contact][entries[i].Side] = {log, i};
     }
     const std::unordered_map<std::string, std::uint32_t> logsPerCall = LogsPerCall(contest);
