@@ -29,7 +29,7 @@ std::string AllFilesOf(const TJudgedContest& judged)
 
 std::filesystem::path FreshFolder(const std::string& name)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("velmora-sim-test-" + name);
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / ("velmora-sim-test-" + name);
     std::filesystem::remove_all(folder);
     return folder;
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "contest-sim/Joined.h"
 #include "contest-sim/SimTruth.h"
 
 namespace {
@@ -81,7 +82,7 @@ bool CompareWithTruth(const TCsvTable& truthVerdicts, const TCsvTable& truthResu
         const auto answer = checked.find(fields[truthColumns.Log] + '\t' + fields[truthColumns.Line]);
         if (answer == checked.end()) {
             ++comparison.MissingLines;
-            comparison.Disagreements.push_back(where + ": truth " + truth + ", checker has no verdict");
+            comparison.Disagreements.push_back(Joined(where, ": truth ", truth, ", checker has no verdict"));
             continue;
         }
         ++found;
@@ -90,8 +91,8 @@ bool CompareWithTruth(const TCsvTable& truthVerdicts, const TCsvTable& truthResu
         if (said == truth) {
             ++agreement.Agreed;
         } else {
-            comparison.Disagreements.push_back(where + " (" + fields[truthColumns.Detail] + "): truth " + truth +
-                                               ", checker " + said + " (" + checkFields[checkColumns.Detail] + ")");
+            comparison.Disagreements.push_back(Joined(where, " (", fields[truthColumns.Detail], "): truth ", truth,
+                                                      ", checker ", said, " (", checkFields[checkColumns.Detail], ")"));
         }
     }
     comparison.UnexpectedLines = checkVerdicts.Rows.size() - found;
@@ -124,8 +125,8 @@ bool CompareWithTruth(const TCsvTable& truthVerdicts, const TCsvTable& truthResu
             if (*end == '\0' && difference >= -1.0 && difference <= 1.0)
                 ++comparison.ClockOffsetsClose;
             else
-                comparison.ClockOffsetDifferences.push_back(station + ": truth " + fields[*truthOffset] +
-                                                            " min, checker " + said);
+                comparison.ClockOffsetDifferences.push_back(
+                    Joined(station, ": truth ", fields[*truthOffset], " min, checker ", said));
         }
         const auto score = checkedScores.find(station);
         if (score != checkedScores.end() && score->second == fields[*truthScore]) {
@@ -149,11 +150,11 @@ bool MeetsGoals(const TTruthComparison& comparison, double least)
 void PrintComparison(const TTruthComparison& comparison, std::size_t shown, std::ostream& out)
 {
     char line[160];
-    std::snprintf(line, sizeof line, "%-16s %9s %9s %9s %10s %8s\n", "verdict", "truth", "checker", "agreed",
+    (void)std::snprintf(line, sizeof line, "%-16s %9s %9s %9s %10s %8s\n", "verdict", "truth", "checker", "agreed",
                   "precision", "recall");
     out << line;
     for (const TVerdictAgreement& agreement : comparison.Verdicts) {
-        std::snprintf(line, sizeof line, "%-16s %9zu %9zu %9zu %10.4f %8.4f\n", agreement.Verdict.c_str(),
+        (void)std::snprintf(line, sizeof line, "%-16s %9zu %9zu %9zu %10.4f %8.4f\n", agreement.Verdict.c_str(),
                       agreement.InTruth, agreement.FromChecker, agreement.Agreed, agreement.Precision(),
                       agreement.Recall());
         out << line;

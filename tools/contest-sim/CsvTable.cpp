@@ -25,7 +25,7 @@ bool ParseCsv(std::string_view text, TCsvTable& table, std::string& error)
         row.push_back(std::move(field));
         field.clear();
         fieldStarted = false;
-        if (table.Header.empty() && table.Rows.empty() && row.size() >= 1 && rowLine == 1) {
+        if (table.Header.empty() && table.Rows.empty() && !row.empty() && rowLine == 1) {
             table.Header = std::move(row);
         } else if (row.size() != table.Header.size()) {
             error = "line " + std::to_string(rowLine) + ": " + std::to_string(row.size()) + " fields where the header has " +

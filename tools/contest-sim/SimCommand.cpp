@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "contest-sim/Joined.h"
 #include "contest-sim/SimContest.h"
 #include "contest-sim/SimFiles.h"
 #include "contest-sim/SimTruth.h"
@@ -42,7 +43,7 @@ Rates, each a share between 0 and 1:
   --clock-off-rate R        share of logs whose clock is off by 3 to 60
                             minutes (0.08)
   --dupe-rate R             the same station worked again on the same band
-                            and mode (0.01)
+                            and mode, or one contact entered twice (0.01)
   --out-of-period-rate R    contacts made outside the period (0.005)
   --one-timer-rate R        contacts with stations heard only once (0.01)
   --x-qso-rate R            lines the entrant marked X-QSO (0.002)
@@ -117,12 +118,12 @@ int RunContestSim(const std::vector<std::string>& arguments, std::ostream& out, 
         std::int64_t whole = 0;
         if (const auto share = shares.find(option); share != shares.end()) {
             if (!ParseShare(value, *share->second))
-                return usageError(option + " wants a share between 0 and 1, not '" + value + "'");
+                return usageError(Joined(option, " wants a share between 0 and 1, not '", value, "'"));
         } else if (option == "--out") {
             folder = value;
         } else if (option == "--from" || option == "--to") {
             if (!ParseMinute(value, option == "--from" ? options.From : options.To))
-                return usageError(option + " wants a time such as 2026-03-01T12:00Z, not '" + value + "'");
+                return usageError(Joined(option, " wants a time such as 2026-03-01T12:00Z, not '", value, "'"));
         } else if (option == "--random-start") {
             if (!ParseWhole(value, whole) || whole < 0)
                 return usageError("--random-start wants a whole number, not '" + value + "'");
@@ -130,8 +131,8 @@ int RunContestSim(const std::vector<std::string>& arguments, std::ostream& out, 
         } else if (option == "--logs" || option == "--silent" || option == "--contacts") {
             const std::int64_t low = option == "--logs" ? 1 : 0;
             if (!ParseWhole(value, whole) || whole < low || whole > 100000000)
-                return usageError(option + " wants a whole number of at least " + std::to_string(low) + ", not '" +
-                                  value + "'");
+                return usageError(
+                    Joined(option, " wants a whole number of at least ", std::to_string(low), ", not '", value, "'"));
             if (option == "--contacts")
                 options.Contacts = whole;
             else if (whole > 1000000)

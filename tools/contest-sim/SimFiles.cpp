@@ -149,7 +149,7 @@ std::string ResultsCsvText(const TSimContest& contest, const std::vector<TLogTru
                                                        : static_cast<double>(faults) /
                                                              static_cast<double>(truth.ClaimedContacts);
         char errorRate[32];
-        std::snprintf(errorRate, sizeof errorRate, "%.4f", lost);
+        (void)std::snprintf(errorRate, sizeof errorRate, "%.4f", lost);
         const int offset = self.ClockOffset > 1 || self.ClockOffset < -1 ? self.ClockOffset : 0;
         text += std::to_string(++rank) + ',' + CsvField(self.Call) + ',' + simLog.Category + " ALL MIXED," +
                 std::to_string(truth.ClaimedContacts) + ',' + std::to_string(truth.CheckedContacts) + ',' +

@@ -3,6 +3,7 @@
 #include "contest-sim/SimRandom.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <numeric>
@@ -101,7 +102,7 @@ private:
     void MakeStations()
     {
         const int silent = Options.SilentStations < 0 ? Options.Logs / 2 : Options.SilentStations;
-        const std::size_t total = static_cast<std::size_t>(Options.Logs + silent);
+        const std::size_t total = static_cast<std::size_t>(Options.Logs) + static_cast<std::size_t>(silent);
         std::vector<TSimStation>& stations = Contest.Stations;
         stations.resize(total);
         for (TSimStation& station : stations) {
@@ -117,7 +118,7 @@ private:
 
         // Pairs of stations whose calls are one slip apart: the second call is
         // replaced by a slip of the first that is near no other station.
-        const std::size_t pairs = static_cast<std::size_t>(Options.NeighbourShare * static_cast<double>(total) + 0.5);
+        const std::size_t pairs = static_cast<std::size_t>(std::lround(Options.NeighbourShare * static_cast<double>(total)));
         for (std::size_t k = 0; k < pairs && total >= 2; ++k) {
             const std::uint32_t first = static_cast<std::uint32_t>(Random.Below(total));
             const std::uint32_t second = static_cast<std::uint32_t>(Random.Below(total));
@@ -148,7 +149,7 @@ private:
         std::iota(numbers.begin(), numbers.end(), 1);
         Shuffle(numbers);
         const std::size_t members = std::min<std::size_t>(
-            {static_cast<std::size_t>(Options.MemberShare * static_cast<double>(total) + 0.5), numbers.size(),
+            {static_cast<std::size_t>(std::lround(Options.MemberShare * static_cast<double>(total))), numbers.size(),
              candidates.size()});
         for (std::size_t i = 0; i < members; ++i)
             stations[candidates[i]].Member = numbers[i];
@@ -176,7 +177,7 @@ private:
         for (const TSimStation& station : stations)
             silentOutsidePairs += !station.Submits && station.Neighbour < 0;
         std::size_t oneTimers = std::min<std::size_t>(
-            static_cast<std::size_t>(Options.OneTimerRate * static_cast<double>(wanted) + 0.5), silentOutsidePairs / 3);
+            static_cast<std::size_t>(std::lround(Options.OneTimerRate * static_cast<double>(wanted))), silentOutsidePairs / 3);
         for (std::uint32_t i : order) {
             if (oneTimers == 0)
                 break;
@@ -417,7 +418,7 @@ private:
         if (station.Member != 0)
             return "VC" + std::to_string(station.Member);
         char serial[16];
-        std::snprintf(serial, sizeof serial, "%03u", contact.Serial[side]);
+        (void)std::snprintf(serial, sizeof serial, "%03u", contact.Serial[side]);
         return serial;
     }
 
@@ -596,22 +597,31 @@ std::string MinuteText(TMinute minute)
     const unsigned month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
     const std::int64_t year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2);
     char text[64];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lldZ", static_cast<long long>(year), month, day,
+    (void)std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lldZ", static_cast<long long>(year), month, day,
                   static_cast<long long>(rest / 60), static_cast<long long>(rest % 60));
     return text;
 }
 
 bool ParseMinute(const std::string& text, TMinute& minute)
 {
-    unsigned year = 0, month = 0, day = 0, hour = 0, minutes = 0;
-    char zone = 0;
-    int consumed = 0;
-    const int fields = std::sscanf(text.c_str(), "%4u-%2u-%2uT%2u:%2u%c%n", &year, &month, &day, &hour, &minutes,
-                                   &zone, &consumed);
-    const bool withZone = fields == 6 && zone == 'Z' && static_cast<std::size_t>(consumed) == text.size();
-    const bool withoutZone = fields == 5 && text.size() == 16;
-    if (!(withZone || withoutZone) || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minutes > 59)
+    // YYYY-MM-DDTHH:MM, then a Z or nothing.
+    static constexpr std::string_view kShape = "dddd-dd-ddTdd:dd";
+    if (text.size() != kShape.size() && !(text.size() == kShape.size() + 1 && text.back() == 'Z'))
         return false;
-    minute = DaysFromCivil(year, month, day) * 1440 + hour * 60 + minutes;
+    for (std::size_t i = 0; i < kShape.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kShape[i] == 'd' ? !digit : text[i] != kShape[i])
+            return false;
+    }
+    const auto number = [&text](std::size_t at, std::size_t length) {
+        unsigned value = 0;
+        for (std::size_t i = at; i < at + length; ++i)
+            value = value * 10 + static_cast<unsigned>(text[i] - '0');
+        return value;
+    };
+    const unsigned month = number(5, 2), day = number(8, 2), hour = number(11, 2), minutes = number(14, 2);
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minutes > 59)
+        return false;
+    minute = DaysFromCivil(number(0, 4), month, day) * 1440 + TMinute{hour} * 60 + TMinute{minutes};
     return true;
 }

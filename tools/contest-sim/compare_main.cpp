@@ -45,7 +45,7 @@ int main(int argc, char** argv)
                 else
                     shown = std::stoul(value, &used);
                 if (used != value.size())
-                    throw std::invalid_argument(argument + " " + value);
+                    throw std::invalid_argument("not a number: " + value);
             } else if (argument.rfind("--", 0) == 0) {
                 std::cerr << "velmora-sim-compare: unknown option " << argument << '\n' << kUsage;
                 return 2;
