@@ -10,6 +10,7 @@
 # runs. Build folder: VELMORA_NATIVE_BUILD (default build/native);
 # VELMORA_JOBS build jobs; VELMORA_CHECK_JOBS passes --jobs to the checker;
 # VELMORA_BENCH_SIZES the numbers of logs (default "400 1000 4000").
+# With --simulate-only it simulates the contests that are missing and stops.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
@@ -63,6 +64,11 @@ measure() {
     fi
     echo "$timings" | awk -v peak="$peak" -v qso="$qso" '{print $3, $6, $9, $12, peak, qso}' >"$work/figures-$logs"
 }
+
+if [ "${1:-}" = "--simulate-only" ]; then
+    for logs in $sizes; do simulate "$logs"; done
+    exit 0
+fi
 
 for logs in $sizes; do
     simulate "$logs"

@@ -17,7 +17,6 @@ namespace {
 // line is inside the period never depends on how a checker treats clocks.
 constexpr TMinute kEdgeMargin = 70;
 constexpr int kComboCount = kSimBandCount * 3;
-constexpr std::uint32_t kAllCombos = (1u << kComboCount) - 1;
 
 struct TFrequencySegment {
     int Low;
