@@ -119,10 +119,12 @@ bool CompareWithTruth(const TCsvTable& truthVerdicts, const TCsvTable& truthResu
         const std::string& station = fields[*truthStation];
         if (truthOffset) {
             const auto offset = checkedOffsets.find(station);
-            const std::string said = offset == checkedOffsets.end() || offset->second.empty() ? "0" : offset->second;
+            // An empty offset is one the checker found too small to state.
+            const bool listed = offset != checkedOffsets.end();
+            const std::string said = !listed ? "none" : (offset->second.empty() ? "0" : offset->second);
             char* end = nullptr;
             const double difference = std::strtod(said.c_str(), &end) - std::strtod(fields[*truthOffset].c_str(), nullptr);
-            if (*end == '\0' && difference >= -1.0 && difference <= 1.0)
+            if (listed && *end == '\0' && difference >= -1.0 && difference <= 1.0)
                 ++comparison.ClockOffsetsClose;
             else
                 comparison.ClockOffsetDifferences.push_back(
