@@ -90,6 +90,17 @@ bool CompareWithTruth(const TCsvTable& truthVerdicts, const TCsvTable& truthResu
         const std::string& said = checkFields[checkColumns.Verdict];
         if (said == truth) {
             ++agreement.Agreed;
+            for (const char* column : {"call", "band", "mode", "time", "points"}) {
+                const auto inTruth = truthVerdicts.Column(column);
+                const auto inCheck = checkVerdicts.Column(column);
+                if (!inTruth || !inCheck || Plain(fields[*inTruth]) != Plain(checkFields[*inCheck])) {
+                    ++comparison.FieldDifferences;
+                    comparison.Disagreements.push_back(Joined(where, ": ", column, " in the truth ",
+                                                              inTruth ? fields[*inTruth] : "(none)", ", checker ",
+                                                              inCheck ? checkFields[*inCheck] : "(none)"));
+                    break;
+                }
+            }
         } else {
             comparison.Disagreements.push_back(Joined(where, " (", fields[truthColumns.Detail], "): truth ", truth,
                                                       ", checker ", said, " (", checkFields[checkColumns.Detail], ")"));
@@ -146,7 +157,8 @@ bool MeetsGoals(const TTruthComparison& comparison, double least)
     for (const TVerdictAgreement& agreement : comparison.Verdicts)
         if (agreement.Precision() < least || agreement.Recall() < least)
             return false;
-    return comparison.MissingLines == 0 && comparison.UnexpectedLines == 0 && comparison.ScoreDifferences.empty();
+    return comparison.MissingLines == 0 && comparison.UnexpectedLines == 0 && comparison.FieldDifferences == 0 &&
+           comparison.ScoreDifferences.empty();
 }
 
 void PrintComparison(const TTruthComparison& comparison, std::size_t shown, std::ostream& out)
@@ -162,7 +174,8 @@ void PrintComparison(const TTruthComparison& comparison, std::size_t shown, std:
         out << line;
     }
     out << comparison.Lines << " lines in the truth, " << comparison.MissingLines << " without a verdict from the checker, "
-        << comparison.UnexpectedLines << " verdicts for lines the truth does not have\n";
+        << comparison.UnexpectedLines << " verdicts for lines the truth does not have, " << comparison.FieldDifferences
+        << " lines whose call, band, mode, time or points differ\n";
     out << "checked scores: " << comparison.ScoresEqual << " of " << comparison.LogsCompared
         << " logs equal the truth\n";
     out << "clock offsets: " << comparison.ClockOffsetsClose << " of " << comparison.LogsCompared

@@ -26,6 +26,8 @@ struct TTruthComparison {
     std::size_t Lines = 0;             // lines in the truth
     std::size_t MissingLines = 0;      // in the truth, not in the checker's verdicts
     std::size_t UnexpectedLines = 0;   // in the checker's verdicts, not in the truth
+    // Lines with the same verdict whose call, band, mode, time or points differ.
+    std::size_t FieldDifferences = 0;
     std::size_t LogsCompared = 0;
     std::size_t ScoresEqual = 0;
     // "log line: truth X, checker Y (detail)", every line the two disagree on.
@@ -44,7 +46,7 @@ bool CompareWithTruth(const TCsvTable& truthVerdicts, const TCsvTable& truthResu
                       const TCsvTable& checkResults, TTruthComparison& comparison, std::string& error);
 
 // Every verdict at least `least` in precision and recall, every line
-// compared and every checked score equal.
+// compared with its other columns equal, and every checked score equal.
 bool MeetsGoals(const TTruthComparison& comparison, double least);
 
 // The per-verdict table, the score line and the first `shown` disagreements.

@@ -19,8 +19,9 @@ lines they agree on, precision and recall; then whether every log's checked
 score equals the truth's, and the first disagreements.
 
 Exit status: 0 every verdict reaches R in precision and recall, every line
-has a verdict and every checked score is right; 1 not so; 2 wrong command
-line or a file that cannot be read.
+has a verdict with the true call, band, mode, time and points, and every
+checked score is right; 1 not so; 2 wrong command line or a file that cannot
+be read.
 )";
 
 }  // namespace
@@ -74,7 +75,7 @@ int main(int argc, char** argv)
         PrintComparison(comparison, shown, std::cout);
         const bool met = MeetsGoals(comparison, least);
         std::cout << (met ? "goals met" : "goals NOT met") << " (precision and recall at least " << least
-                  << " for every verdict, every checked score equal)\n";
+                  << " for every verdict, every line's columns and every checked score equal)\n";
         return met ? 0 : 1;
     } catch (const std::exception& failure) {
         std::cerr << "velmora-sim-compare: " << failure.what() << '\n';
