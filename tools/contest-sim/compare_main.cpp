@@ -14,6 +14,7 @@ Holds velmora-check's output against a simulated contest's truth.
   --least R       the precision and recall every verdict must reach (0.98)
   --show N        how many disagreements to list (20)
   --help          show this text
+  --version       show the version
 Prints, per verdict, the lines in the truth and in the checker's output, the
 lines they agree on, precision and recall; then whether every log's checked
 score equals the truth's, and the first disagreements.
@@ -36,6 +37,10 @@ int main(int argc, char** argv)
             const std::string argument = argv[i];
             if (argument == "--help") {
                 std::cout << kUsage;
+                return 0;
+            }
+            if (argument == "--version") {
+                std::cout << "velmora-sim-compare 1.0\n";
                 return 0;
             }
             if ((argument == "--least" || argument == "--show") && i + 1 < argc) {
