@@ -26,7 +26,8 @@
 #include "BenchLogs.h"
 #include "hostkit/HostProcess.h"
 #include "hostkit/HostWindows.h"
-#include "velmora-host/HostSimulator.h"
+#include "hostkit/HostSession.h"
+#include "velmora-host/HostCommands.h"
 
 namespace {
 
@@ -78,33 +79,44 @@ struct TLatencyFigures {
     double PreviewP99 = 0;
 };
 
-void FailOnMessages(const THostSimulator& host, const char* where)
+void FailOnMessages(const hostkit::THostSession& host, const char* where)
 {
-    if (host.MessageCount() > 0) {
+    if (host.Boxes.CaughtCount() > 0) {
         std::fprintf(stderr, "velmora-host-bench: the plug-in showed a message during %s\n", where);
         std::exit(1);
     }
 }
 
-THostSettings Settings(const std::string& pluginPath)
+hostkit::TSessionSettings Settings(const std::string& pluginPath)
 {
-    THostSettings settings;
+    hostkit::TSessionSettings settings;
     settings.PluginPath = pluginPath;
+    settings.CaptionPrefix = "velmora-host";
+    settings.ReleaseAtShutdown = true;
     return settings;
 }
 
 void PrintMessage(const hostkit::TCaughtBox& box) { std::cerr << PluginMessageLine(box) << "\n"; }
 
+// _Run, and the message loop turned once, as velmora-host shows the window.
+HWND RunAndShow(hostkit::THostSession& host)
+{
+    const HWND window = host.Run();
+    hostkit::PumpMessages();
+    return window;
+}
+
 TRebuildFigures MeasureRebuild(const std::string& pluginPath, std::size_t contacts, int repeats)
 {
-    THostSimulator host(Settings(pluginPath), &PrintMessage);
+    hostkit::THostSession host(Settings(pluginPath));
+    host.Boxes.OnCaught(&PrintMessage);
     host.AddRows(BenchLog(contacts));
     std::vector<double> runs;
     std::vector<double> recalcs;
     for (int repeat = 0; repeat < repeats; ++repeat) {
         {
             const TStopwatch watch;
-            if (!host.Run()) {
+            if (!RunAndShow(host)) {
                 std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
                 std::exit(1);
             }
@@ -124,16 +136,17 @@ TRebuildFigures MeasureRebuild(const std::string& pluginPath, std::size_t contac
 TLatencyFigures MeasureLatencyOnce(const std::string& pluginPath, std::size_t recorded)
 {
     const std::vector<TLogRow> log = BenchLog(recorded + kTimedContacts);
-    THostSimulator host(Settings(pluginPath), &PrintMessage);
+    hostkit::THostSession host(Settings(pluginPath));
+    host.Boxes.OnCaught(&PrintMessage);
     host.AddRows(std::vector<TLogRow>(log.begin(), log.begin() + static_cast<std::ptrdiff_t>(recorded)));
-    if (!host.Run()) {
+    if (!RunAndShow(host)) {
         std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
         std::exit(1);
     }
     std::vector<double> adds;
     std::vector<double> previews;
     for (std::size_t at = recorded; at < log.size(); ++at) {
-        const hostkit::THostRecord record = host.ContactRecord(log[at]);
+        const hostkit::THostRecord record = host.Contact(log[at]);
         {
             const TStopwatch watch;
             host.Plugin().GetScore(record.Get());
@@ -144,7 +157,7 @@ TLatencyFigures MeasureLatencyOnce(const std::string& pluginPath, std::size_t re
             host.Plugin().AddQSO(record.Get());
             adds.push_back(watch.Seconds());
         }
-        hostkit::AppendLogRow(host.Table(), log[at]);
+        hostkit::AppendLogRow(host.Table, log[at]);
         hostkit::PumpMessages();
     }
     FailOnMessages(host, "logging");

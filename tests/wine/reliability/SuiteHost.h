@@ -1,21 +1,14 @@
-// What every reliability suite needs to act as the host logger: the log
-// database behind an ADO connection, the plug-in loaded by path, a catcher
-// for the plug-in's message boxes, records for the log table, and counts of
-// the windows and objects a leak would leave behind.
+// What every reliability suite needs beside hostkit's host session: the
+// member file and the stored placement it starts from, and counts of the
+// windows and objects a leak would leave behind.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
-#include <memory>
+#include <cstddef>
 #include <string>
 
-#include "hostado/LogDatabase.h"
-#include "hostkit/HostDatabase.h"
-#include "hostkit/HostRecord.h"
-#include "hostkit/MessageBoxCatcher.h"
-#include "hostkit/PluginLibrary.h"
-#include "logfiles/LogRow.h"
+#include "hostkit/HostSession.h"
 
 namespace reliability {
 
@@ -25,39 +18,10 @@ inline constexpr char kLogTable[] = "Log";
 std::string MemberFilePath();
 void WriteMemberFile(const std::string& bytes);
 void RemoveMemberFile();
-// Deletes HKCU\Software\<this executable's name>, where the window keeps its
-// placement, so a run starts from no stored placement.
-void ForgetPlacement();
 
-class THostBench {
-public:
-    // COM, the database with an empty table "Log" in the standard columns,
-    // the message-box catcher, and the plug-in loaded from `dllPath`.
-    explicit THostBench(const std::string& dllPath);
-    ~THostBench();
-    THostBench(const THostBench&) = delete;
-    THostBench& operator=(const THostBench&) = delete;
-
-    hostkit::THostRecord Record() const;
-    hostkit::THostRecord Contact(const std::string& call, const std::string& band, const std::string& mode,
-                                 const std::string& exchange) const;
-    void AddRow(const std::string& call, const std::string& band, const std::string& mode,
-                const std::string& exchange);
-
-    hostkit::TPlugin& Plugin() { return *Plugin_; }
-    void Unload() { Plugin_.reset(); }
-    void Load() { Plugin_ = std::make_unique<hostkit::TPlugin>(DllPath_); }
-
-    // Declared in this order so that the plug-in goes first (its window's
-    // destruction may still show a box), then the catcher, then COM.
-    hostkit::THostDatabase Log;
-    hostado::TLogTable& Table;
-    hostkit::TMessageBoxCatcher Boxes;
-
-private:
-    std::string DllPath_;
-    std::unique_ptr<hostkit::TPlugin> Plugin_;
-};
+// hostkit's session as every suite holds it: the table "Log" in the
+// standard columns and the plug-in loaded from `dllPath`.
+hostkit::TSessionSettings SuiteSession(const std::string& dllPath);
 
 // Top-level windows of this thread of the statistics window's class, or of
 // any class, counting every child window below them too.

@@ -39,7 +39,7 @@ const char kDesignedNormPos[] = "975,138,1324,334";
 // A close writes the ten values, in order, all text, with the designed placement.
 HOST_CASE(VcPlacementSavedOnClose, "the values a close writes, their order and their texts")
 {
-    THostSession session;
+    TCaseSession session;
     CHECK(session.Writes().Attached(), "registry writes of the plug-in observable", "no RegSetValueEx import found");
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
@@ -72,7 +72,7 @@ HOST_CASE(VcPlacementSavedOnClose, "the values a close writes, their order and t
     CHECK_EQ("0", PlacementText("Visible"), "Visible");
     CHECK_EQ("0", PlacementText("CurrentBand"), "CurrentBand");
 
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(false, IsWindow(window) != FALSE, "closed window after a turn of the loop");
     CHECK_EQ("", session.Writes().TakeNames(), "values written when the closed window was destroyed");
 }
@@ -80,21 +80,21 @@ HOST_CASE(VcPlacementSavedOnClose, "the values a close writes, their order and t
 // The next window comes up where and as large as the last one closed.
 HOST_CASE(VcPlacementReopensWhereClosed, "close, then _Run: the same place and size")
 {
-    THostSession session;
+    TCaseSession session;
     const HWND first = session.Run();
     REQUIRE(first != nullptr, "_Run returns a window");
     SetWindowPos(first, nullptr, 100, 150, 400, 250, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(first, WM_CLOSE, 0, 0);
-    PumpMessages();
+    hostkit::PumpMessages();
     const HWND second = session.Run();
     REQUIRE(second != nullptr, "_Run after the close returns a window");
-    CHECK_EQ(Describe(MakeRect(100, 150, 500, 400)), Describe(WindowRectOf(second)), "rectangle of the next window");
+    CHECK_EQ(hostkit::Describe(MakeRect(100, 150, 500, 400)), hostkit::Describe(hostkit::WindowRectOf(second)), "rectangle of the next window");
 }
 
 // Closed while minimised: ShowCmd 2 and the restored rectangle are saved, and the next window comes up normal there.
 HOST_CASE(VcPlacementClosedWhileMinimised, "close a minimised window, then _Run")
 {
-    THostSession session;
+    TCaseSession session;
     const HWND first = session.Run();
     REQUIRE(first != nullptr, "_Run returns a window");
     SendMessageA(first, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -102,21 +102,21 @@ HOST_CASE(VcPlacementClosedWhileMinimised, "close a minimised window, then _Run"
     SendMessageA(first, WM_CLOSE, 0, 0);
     CHECK_EQ("2", PlacementText("ShowCmd"), "ShowCmd saved for a minimised window");
     CHECK_EQ(kDesignedNormPos, PlacementText("NormPos"), "NormPos saved for a minimised window");
-    PumpMessages();
+    hostkit::PumpMessages();
     const HWND second = session.Run();
     REQUIRE(second != nullptr, "_Run after the close returns a window");
     CHECK_EQ(false, IsIconic(second) != FALSE, "next window minimised");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(WindowRectOf(second)), "next window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(second)), "next window rectangle");
 }
 
 // A stored NormPos (unsuffixed only) sets position and size.
 HOST_CASE(VcPlacementStoredNormPos, "NormPos 100,120,500,420 stored before _Run")
 {
     WritePlacementText("NormPos", "100,120,500,420");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(100, 120, 500, 420)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(100, 120, 500, 420)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
     CHECK_EQ(false, IsIconic(window) || IsZoomed(window), "minimised or maximised");
 }
 
@@ -124,17 +124,17 @@ HOST_CASE(VcPlacementStoredNormPos, "NormPos 100,120,500,420 stored before _Run"
 HOST_CASE(VcPlacementShortNormPos, "NormPos '700,20': right and bottom from the designed window")
 {
     WritePlacementText("NormPos", "700,20");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(700, 20, 1324, 334)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(700, 20, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
 }
 
 // ShowCmd 3 brings the window up maximised, and the close saves 3 again.
 HOST_CASE(VcPlacementShowCmdMaximised, "ShowCmd 3 stored before _Run")
 {
     WritePlacementText("ShowCmd", "3");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ(true, IsZoomed(window) != FALSE, "maximised");
@@ -148,7 +148,7 @@ HOST_CASE(VcPlacementShowCmdMaximised, "ShowCmd 3 stored before _Run")
 HOST_CASE(VcPlacementShowCmdMinimised, "ShowCmd 2 stored before _Run")
 {
     WritePlacementText("ShowCmd", "2");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ(false, IsIconic(window) != FALSE, "minimised");
@@ -160,7 +160,7 @@ HOST_CASE(VcPlacementShowCmdMinimised, "ShowCmd 2 stored before _Run")
 HOST_CASE(VcPlacementCurrentBandKept, "CurrentBand 'abc' is written back as it was")
 {
     WritePlacementText("CurrentBand", "abc");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     SendMessageA(window, WM_CLOSE, 0, 0);
@@ -174,10 +174,10 @@ HOST_CASE(VcPlacementOtherPixelsPerInch, "PixelsPerInch 120 stored before _Run")
     WritePlacementText("NormPos", "100,120,500,420");
     WritePlacementText("ShowCmd", "3");
     WritePlacementText("CurrentBand", "xyz");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(NormalRect(window)), "normal rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(NormalRect(window)), "normal rectangle");
     CHECK_EQ(true, IsZoomed(window) != FALSE, "maximised from ShowCmd 3");
     SendMessageA(window, WM_CLOSE, 0, 0);
     CHECK_EQ("xyz", PlacementText("CurrentBand"), "CurrentBand after the close");
@@ -190,10 +190,10 @@ HOST_CASE(VcPlacementNegativeFormVersion, "FormVersion -1 stored before _Run")
     WritePlacementText("FormVersion", "-1");
     WritePlacementText("NormPos", "100,120,500,420");
     WritePlacementText("CurrentBand", "xyz");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
     SendMessageA(window, WM_CLOSE, 0, 0);
     CHECK_EQ("0", PlacementText("FormVersion"), "FormVersion after the close");
     CHECK_EQ("0", PlacementText("CurrentBand"), "CurrentBand after the close: not read");
@@ -205,15 +205,15 @@ HOST_CASE(VcPlacementNegativeFormVersion, "FormVersion -1 stored before _Run")
 HOST_CASE(VcPlacementWrongValueType, "FormVersion stored as REG_DWORD")
 {
     WritePlacementDword("FormVersion", 0);
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ("Invalid data type for 'FormVersion'", session.Boxes.TakeTexts(), "message box while showing");
     CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible after the failed load");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
     CHECK_EQ(kEmptyReport, session.Report(), "report after the failed load");
     SendMessageA(window, WM_CLOSE, 0, 0);
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes at the close");
     CHECK_EQ("<no value>", PlacementText("Visible"), "Visible after the close: an incomplete load never saves");
     CHECK_EQ(static_cast<DWORD>(REG_DWORD), ReadPlacementValue("FormVersion").Type, "type of FormVersion after the close");
@@ -224,13 +224,13 @@ HOST_CASE(VcPlacementShowCmdWrongType, "ShowCmd stored as REG_DWORD")
 {
     WritePlacementText("NormPos", "100,120,500,420");
     WritePlacementDword("ShowCmd", 1);
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ("Invalid data type for 'ShowCmd'", session.Boxes.TakeTexts(), "message box while showing");
-    CHECK_EQ(Describe(MakeRect(100, 120, 500, 420)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(100, 120, 500, 420)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
     SendMessageA(window, WM_CLOSE, 0, 0);
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ("", session.Writes().TakeNames(), "values written at the close and destruction");
 }
 
@@ -238,7 +238,7 @@ HOST_CASE(VcPlacementShowCmdWrongType, "ShowCmd stored as REG_DWORD")
 HOST_CASE(VcPlacementCurrentBandWrongType, "CurrentBand stored as REG_DWORD")
 {
     WritePlacementDword("CurrentBand", 5);
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ("Invalid data type for 'CurrentBand'", session.Boxes.TakeTexts(), "message box while showing");
@@ -251,10 +251,10 @@ HOST_CASE(VcPlacementCurrentBandWrongType, "CurrentBand stored as REG_DWORD")
 HOST_CASE(VcPlacementInvertedNormPos, "NormPos 500,120,100,420 stored before _Run")
 {
     WritePlacementText("NormPos", "500,120,100,420");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
 }
 
 // Numbers in the registry: spaces and commas separate words; '$', 'x' and '0x' mark hexadecimal; a leading '+' and
@@ -264,10 +264,10 @@ HOST_CASE(VcPlacementNumberForms, "hexadecimal, signed and out-of-range numbers 
     WritePlacementText("NormPos", " $64, x78 ,,0x1F4 0X1A4");
     WritePlacementText("ShowCmd", "  +3");
     WritePlacementText("PixelsPerInch", "4294967416");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(100, 120, 500, 420)), Describe(NormalRect(window)),
+    CHECK_EQ(hostkit::Describe(MakeRect(100, 120, 500, 420)), hostkit::Describe(NormalRect(window)),
              "normal rectangle from hexadecimal words (PixelsPerInch out of range reads as the screen's)");
     CHECK_EQ(true, IsZoomed(window) != FALSE, "maximised from ShowCmd '  +3'");
 }
@@ -275,8 +275,8 @@ HOST_CASE(VcPlacementNumberForms, "hexadecimal, signed and out-of-range numbers 
 // The registry key is named after the host executable without its last extension: My.Logger.exe gives Software\My.Logger.
 HOST_CASE(VcPlacementDottedExeName, "a host executable with a dot in its name", .ExeName = "VcPlacement.Dotted.exe")
 {
-    CHECK_EQ("VcPlacement.Dotted", HostExeName(), "name the host runs under");
-    THostSession session;
+    CHECK_EQ("VcPlacement.Dotted", hostkit::HostExeName(), "name the host runs under");
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     SendMessageA(window, WM_CLOSE, 0, 0);
