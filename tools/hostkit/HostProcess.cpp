@@ -117,6 +117,22 @@ void ReportCrashesOnStandardOutput()
     SetUnhandledExceptionFilter(&PrintCrash);
 }
 
+TChildEnd AwaitChild(const PROCESS_INFORMATION& process, unsigned long timeoutMs)
+{
+    const TScopedKernelHandle thread(process.hThread);
+    const TScopedKernelHandle child(process.hProcess);
+    TChildEnd end;
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT) {
+        end.TimedOut = true;
+        TerminateProcess(process.hProcess, 124);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    end.ExitCode = exitCode;
+    return end;
+}
+
 TChildRun RunChildProcess(const std::string& exe, const std::string& arguments, const std::string& folder,
                           const std::string& outputPath, unsigned long timeoutMs)
 {
@@ -139,16 +155,9 @@ TChildRun RunChildProcess(const std::string& exe, const std::string& arguments, 
     output.Reset();
     if (!run.Started)
         return run;
-    const TScopedKernelHandle thread(process.hThread);
-    const TScopedKernelHandle child(process.hProcess);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT) {
-        run.TimedOut = true;
-        TerminateProcess(process.hProcess, 124);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    run.ExitCode = exitCode;
+    const TChildEnd end = AwaitChild(process, timeoutMs);
+    run.TimedOut = end.TimedOut;
+    run.ExitCode = end.ExitCode;
     run.Output = ReadFileBytes(outputPath).value_or("");
     return run;
 }

@@ -3,6 +3,8 @@
 // extension names the registry key of the window's placement.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace hostkit {
@@ -47,6 +49,13 @@ struct TChildRun {
     unsigned long StartError = 0;  // GetLastError when it did not start
     std::string Output;
 };
+// Waits for a started process to end, killing it (exit code 124) after
+// `timeoutMs`; the process's and its thread's handles are closed.
+struct TChildEnd {
+    bool TimedOut = false;
+    unsigned long ExitCode = 0;
+};
+TChildEnd AwaitChild(const PROCESS_INFORMATION& process, unsigned long timeoutMs);
 TChildRun RunChildProcess(const std::string& exe, const std::string& arguments, const std::string& folder,
                           const std::string& outputPath, unsigned long timeoutMs);
 

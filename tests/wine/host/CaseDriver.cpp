@@ -39,18 +39,7 @@ void PrepareCase(const host::THostCase& hostCase, const std::string& exeFolder, 
 int RunCaseHere(const host::THostCase& hostCase)
 {
     std::printf("case %s: %s\n", hostCase.Name.c_str(), hostCase.Summary.c_str());
-    host::ResetFailureCount();
-    try {
-        hostCase.Body();
-    } catch (const host::TCaseAborted& aborted) {
-        std::printf("case ended early: %s\n", aborted.what());
-    } catch (const std::exception& error) {
-        host::ReportFailure(__FILE__, __LINE__, std::string("unexpected exception: ") + error.what());
-    }
-    const int failures = host::FailureCount();
-    std::printf("%s: %d failed check(s)\n", failures == 0 ? "PASS" : "FAIL", failures);
-    std::fflush(stdout);
-    return failures == 0 ? 0 : 1;
+    return host::RunCounted(hostCase.Body);
 }
 
 struct TCaseOutcome {

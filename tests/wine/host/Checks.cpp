@@ -11,6 +11,22 @@ int Failures = 0;
 int FailureCount() { return Failures; }
 void ResetFailureCount() { Failures = 0; }
 
+int RunCounted(const std::function<void()>& body)
+{
+    ResetFailureCount();
+    try {
+        body();
+    } catch (const TCaseAborted& aborted) {
+        std::printf("case ended early: %s\n", aborted.what());
+    } catch (const std::exception& error) {
+        ReportFailure(__FILE__, __LINE__, std::string("unexpected exception: ") + error.what());
+    }
+    const int failures = FailureCount();
+    std::printf("%s: %d failed check(s)\n", failures == 0 ? "PASS" : "FAIL", failures);
+    std::fflush(stdout);
+    return failures == 0 ? 0 : 1;
+}
+
 void ReportFailure(const char* file, int line, const std::string& message)
 {
     ++Failures;

@@ -130,15 +130,7 @@ int RunSuiteHere(const TSuite& suite, const TOptions& options)
     hostkit::ReportCrashesOnStandardOutput();
     hostkit::ForgetHostKey(hostkit::HostExeName());
     reliability::RemoveMemberFile();
-    try {
-        suite.Run(options);
-    } catch (const std::exception& error) {
-        host::ReportFailure(__FILE__, __LINE__, std::string("unexpected exception: ") + error.what());
-    }
-    const int failures = host::FailureCount();
-    std::printf("%s: %d failed check(s)\n", failures == 0 ? "PASS" : "FAIL", failures);
-    std::fflush(stdout);
-    return failures == 0 ? 0 : 1;
+    return host::RunCounted([&] { suite.Run(options); });
 }
 
 std::uint32_t ParseNumber(const std::string& text)

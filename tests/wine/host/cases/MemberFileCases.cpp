@@ -6,6 +6,7 @@
 #include "Checks.h"
 #include "HostCase.h"
 #include "HostSession.h"
+#include "window/Win32Handles.h"
 
 namespace host {
 namespace {
@@ -115,11 +116,11 @@ HOST_CASE(VcMemberFileLocked, "the member file held open for writing by another 
 {
     TCaseSession session;
     const std::string path = MemberFilePath();
-    HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    REQUIRE(writer != INVALID_HANDLE_VALUE, "member file opened for writing by the host");
+    TScopedFile writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    REQUIRE(writer.Valid(), "member file opened for writing by the host");
     const HWND window = session.Run();
-    CloseHandle(writer);
+    writer.Reset();
     CHECK_EQ("Cannot open file " + path + ".", session.Boxes.TakeTexts(), "message box while creating the window");
     REQUIRE(window != nullptr, "_Run returns a window although the member file could not be read");
     CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible");

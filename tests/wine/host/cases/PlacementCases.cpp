@@ -6,6 +6,7 @@
 #include "HostCase.h"
 #include "HostRegistry.h"
 #include "HostSession.h"
+#include "window/Win32Handles.h"
 
 namespace host {
 namespace {
@@ -281,10 +282,9 @@ HOST_CASE(VcPlacementDottedExeName, "a host executable with a dot in its name", 
     REQUIRE(window != nullptr, "_Run returns a window");
     SendMessageA(window, WM_CLOSE, 0, 0);
     CHECK_EQ("0", PlacementText("Visible"), "Visible under Software\\VcPlacement.Dotted\\TfmMainForm");
-    HKEY key = nullptr;
-    const bool cut = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\VcPlacement", 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (key)
-        RegCloseKey(key);
+    TScopedRegKey key;
+    const bool cut =
+        RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\VcPlacement", 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
     CHECK_EQ(false, cut, "a key Software\\VcPlacement (name cut at the first dot) exists");
 }
 
