@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -82,7 +83,7 @@ struct TLatencyFigures {
 void FailOnMessages(const hostkit::THostSession& host, const char* where)
 {
     if (host.Boxes.CaughtCount() > 0) {
-        std::fprintf(stderr, "velmora-host-bench: the plug-in showed a message during %s\n", where);
+        (void)std::fprintf(stderr, "velmora-host-bench: the plug-in showed a message during %s\n", where);
         std::exit(1);
     }
 }
@@ -117,7 +118,7 @@ TRebuildFigures MeasureRebuild(const std::string& pluginPath, std::size_t contac
         {
             const TStopwatch watch;
             if (!RunAndShow(host)) {
-                std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
+                (void)std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
                 std::exit(1);
             }
             runs.push_back(watch.Seconds());
@@ -140,7 +141,7 @@ TLatencyFigures MeasureLatencyOnce(const std::string& pluginPath, std::size_t re
     host.Boxes.OnCaught(&PrintMessage);
     host.AddRows(std::vector<TLogRow>(log.begin(), log.begin() + static_cast<std::ptrdiff_t>(recorded)));
     if (!RunAndShow(host)) {
-        std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
+        (void)std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
         std::exit(1);
     }
     std::vector<double> adds;
@@ -194,9 +195,9 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[at], "--plugin") == 0 && at + 1 < argc) {
             pluginPath = argv[++at];
         } else if (std::strcmp(argv[at], "--repeat") == 0 && at + 1 < argc) {
-            repeats = std::max(1, std::atoi(argv[++at]));
+            repeats = std::max(1, static_cast<int>(std::strtol(argv[++at], nullptr, 10)));
         } else {
-            std::fprintf(stderr, "Usage: velmora-host-bench.exe [--plugin PATH] [--repeat N]\n");
+            (void)std::fprintf(stderr, "Usage: velmora-host-bench.exe [--plugin PATH] [--repeat N]\n");
             return 2;
         }
     }
@@ -231,7 +232,7 @@ int main(int argc, char** argv)
         std::printf("_AddQSO 99th percentile, 100,000 / 1,000 recorded: %.2f (goal <= 3)\n",
                     latency[1].AddP99 / latency[0].AddP99);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "velmora-host-bench: %s\n", error.what());
+        (void)std::fprintf(stderr, "velmora-host-bench: %s\n", error.what());
         return 1;
     }
     return 0;

@@ -41,7 +41,7 @@ inline std::wstring SystemCodePageToWide(std::string_view text)
 inline std::string HResultText(HRESULT hr)
 {
     char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+    (void)std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
     return text;
 }
 

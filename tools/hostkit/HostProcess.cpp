@@ -105,14 +105,14 @@ LONG WINAPI PrintCrash(EXCEPTION_POINTERS* info)
 {
     std::printf("CRASH: exception %08lX at %p\n", info->ExceptionRecord->ExceptionCode,
                 info->ExceptionRecord->ExceptionAddress);
-    std::fflush(stdout);
+    (void)std::fflush(stdout);
     ExitProcess(3);
 }
 }  // namespace
 
 void ReportCrashesOnStandardOutput()
 {
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    (void)std::setvbuf(stdout, nullptr, _IONBF, 0);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(&PrintCrash);
 }

@@ -81,7 +81,7 @@ TCaseOutcome RunCaseInOwnProcess(const host::THostCase& hostCase, const std::str
         outcome.Passed = exitCode == 0;
         if (!outcome.Passed) {
             char why[64];
-            std::snprintf(why, sizeof why, "exit code %lu (0x%08lX)", exitCode, exitCode);
+            (void)std::snprintf(why, sizeof why, "exit code %lu (0x%08lX)", exitCode, exitCode);
             outcome.Why = why;
         }
     }
@@ -95,9 +95,9 @@ int RunAll(const std::string& dllPath, const std::string& filter)
         if (!filter.empty() && hostCase->Name.find(filter) == std::string::npos)
             continue;
         std::printf("=== %s\n", hostCase->Name.c_str());
-        std::fflush(stdout);
+        (void)std::fflush(stdout);
         outcomes.push_back(RunCaseInOwnProcess(*hostCase, dllPath));
-        std::fflush(stdout);
+        (void)std::fflush(stdout);
     }
     int passed = 0;
     int failed = 0;
@@ -108,7 +108,7 @@ int RunAll(const std::string& dllPath, const std::string& filter)
         (outcome.Passed ? passed : failed) += 1;
     }
     std::printf("%d passed, %d failed\n", passed, failed);
-    std::fflush(stdout);
+    (void)std::fflush(stdout);
     return failed == 0 && passed > 0 ? 0 : 1;
 }
 
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
         else if (dllPath.empty() && argument.rfind("--", 0) != 0)
             dllPath = argument;
         else {
-            std::fprintf(stderr, "unknown argument %s\n", argument.c_str());
+            (void)std::fprintf(stderr, "unknown argument %s\n", argument.c_str());
             return 2;
         }
     }
@@ -157,7 +157,7 @@ int main(int argc, char** argv)
 
     const host::THostCase* hostCase = host::FindCase(caseName);
     if (!hostCase) {
-        std::fprintf(stderr, "no case named %s (see --list)\n", caseName.c_str());
+        (void)std::fprintf(stderr, "no case named %s (see --list)\n", caseName.c_str());
         return 2;
     }
     hostkit::ReportCrashesOnStandardOutput();

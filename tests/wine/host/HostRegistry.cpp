@@ -55,7 +55,7 @@ void WritePlacementText(const std::string& name, const std::string& text)
 {
     const TScopedRegKey key = CreatePlacementKey();
     RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
+                   static_cast<DWORD>(text.size()) + 1);
 }
 
 void WritePlacementDword(const std::string& name, DWORD value)

@@ -73,7 +73,7 @@ std::string EchoOutput(const std::string& output)
         else
             std::printf("%s\n", line.c_str());
     }
-    std::fflush(stdout);
+    (void)std::fflush(stdout);
     return lastProgress;
 }
 
@@ -108,9 +108,9 @@ int RunSuiteInOwnProcess(const TSuite& suite, const std::string& dllPath, const 
         }
         char why[96];
         if (run.TimedOut)
-            std::snprintf(why, sizeof why, "timed out after %lu s", kChildTimeoutMs / 1000);
+            (void)std::snprintf(why, sizeof why, "timed out after %lu s", kChildTimeoutMs / 1000);
         else
-            std::snprintf(why, sizeof why, "process ended with exit code %lu (0x%08lX)", run.ExitCode, run.ExitCode);
+            (void)std::snprintf(why, sizeof why, "process ended with exit code %lu (0x%08lX)", run.ExitCode, run.ExitCode);
         const std::string where = lastProgress.empty() ? "before the first step" : "at " + lastProgress;
         crashes.push_back(std::string(why) + " " + where);
         std::printf("CRASH: %s %s\n", why, where.c_str());
@@ -183,7 +183,7 @@ int main(int argc, char** argv)
             else
                 options.ReloadCycles = static_cast<int>(ParseNumber(value));
         } else {
-            std::fprintf(stderr, "unknown argument %s (see the head of ReliabilityMain.cpp)\n", argument.c_str());
+            (void)std::fprintf(stderr, "unknown argument %s (see the head of ReliabilityMain.cpp)\n", argument.c_str());
             return 2;
         }
     }
@@ -197,11 +197,11 @@ int main(int argc, char** argv)
         if (suiteName == suite.Name)
             chosen = &suite;
     if (!chosen) {
-        std::fprintf(stderr, "no suite named '%s' (see --list)\n", suiteName.c_str());
+        (void)std::fprintf(stderr, "no suite named '%s' (see --list)\n", suiteName.c_str());
         return 2;
     }
     if (options.DllPath.empty()) {
-        std::fprintf(stderr, "--dll PATH is required\n");
+        (void)std::fprintf(stderr, "--dll PATH is required\n");
         return 2;
     }
     options.DllPath = hostkit::AbsoluteWindowsPath(options.DllPath);

@@ -149,7 +149,7 @@ TResourceFigures MeasureResources()
 std::string DescribeResources(const TResourceFigures& figures)
 {
     char text[320];
-    std::snprintf(text, sizeof text,
+    (void)std::snprintf(text, sizeof text,
                   "USER %lu, GDI %lu (probed %lu), handles %lu (probed %lu), private %lu KB, working set %lu KB, heap in "
                   "use %lu bytes in %lu blocks, thread windows %d, ADO objects %u",
                   figures.UserObjects, figures.GdiObjects, figures.ProbedGdiObjects, figures.KernelHandles,

@@ -18,7 +18,7 @@ namespace {
 // between that moment and the pass turns the message loop.
 class TSecondPass {
 public:
-    TSecondPass(TCaseSession& session, std::function<void(HWND form)> action)
+    TSecondPass(TCaseSession& session, const std::function<void(HWND form)>& action)
         : Watch_([this, &session, action](const CWPSTRUCT& message) {
               if (Armed_ && IsRecalcButtonDisabling(message)) {
                   Armed_ = false;

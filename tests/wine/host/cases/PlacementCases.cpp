@@ -1,6 +1,7 @@
 // The window's placement in HKCU\Software\<host exe>\TfmMainForm: what a
 // close writes, and how stored values shape the next window.
 #include <cstdio>
+#include <cstdlib>
 
 #include "Checks.h"
 #include "HostCase.h"
@@ -11,19 +12,26 @@
 namespace host {
 namespace {
 
-bool IsFourNumbers(const std::string& text)
+// `count` whole numbers (each may have blanks and a sign in front) joined by
+// commas, and nothing after the last.
+bool IsNumberList(const std::string& text, int count)
 {
-    int numbers[4];
-    char rest = 0;
-    return std::sscanf(text.c_str(), "%d,%d,%d,%d%c", &numbers[0], &numbers[1], &numbers[2], &numbers[3], &rest) == 4;
+    const char* at = text.c_str();
+    for (int index = 0; index < count; ++index) {
+        if (index > 0 && *at++ != ',')
+            return false;
+        char* end = nullptr;
+        (void)std::strtol(at, &end, 10);
+        if (end == at)
+            return false;
+        at = end;
+    }
+    return *at == '\0';
 }
 
-bool IsNumber(const std::string& text)
-{
-    int number = 0;
-    char rest = 0;
-    return std::sscanf(text.c_str(), "%d%c", &number, &rest) == 1;
-}
+bool IsFourNumbers(const std::string& text) { return IsNumberList(text, 4); }
+
+bool IsNumber(const std::string& text) { return IsNumberList(text, 1); }
 
 RECT NormalRect(HWND window)
 {
