@@ -122,7 +122,7 @@ void PlaceTheWindow()
 const std::string& HostFolder()
 {
     static const std::string folder = [] {
-        const std::string path = TestFolder() + "hostsim-work\\";
+        std::string path = TestFolder() + "hostsim-work\\";
         CreateDirectoryA(path.c_str(), nullptr);
         CreateDirectoryA((path + "Plugins").c_str(), nullptr);
         CopyOrFail(WindowsPath(VELMORA_HOST_EXE), path + kHostName + ".exe");

@@ -338,8 +338,10 @@ int RunAllocationSweep(const TOptions& options)
                     skipping = options.ResumeAfter.rfind(point + " ", 0) != 0;
                     continue;
                 }
-                const std::string where = std::string(scenario.Name) + ", " + mode.Name + ", countdown " +
-                                          std::to_string(n);
+                std::string where = scenario.Name;
+                where += ", ";
+                where += mode.Name;
+                where += ", countdown " + std::to_string(n);
                 Progress(point + " (" + where + ")");
                 if (!scenario.Prepare(sweep, where))
                     break;

@@ -23,8 +23,8 @@ namespace {
 // Heap bytes in use may grow by this much in total between the comparison
 // point and the end (a per-cycle leak of 16 bytes over 900 cycles exceeds
 // it); private bytes move in pages and carry more noise.
-constexpr long long kMostHeapGrowth = 16 * 1024;
-constexpr long long kMostPrivateGrowth = 512 * 1024;
+constexpr long long kMostHeapGrowth = 16LL * 1024;
+constexpr long long kMostPrivateGrowth = 512LL * 1024;
 
 // GCC's exception unwinder, linked into the plug-in, guards its table of
 // registered code with a lock that costs one kernel semaphore, created when
