@@ -11,6 +11,7 @@
 #include "HostRegistry.h"
 #include "HostSession.h"
 #include "hostkit/HostProcess.h"
+#include "window/Win32Handles.h"
 
 namespace host {
 namespace {
@@ -42,22 +43,18 @@ public:
         : Path(hostkit::FolderOf(hostkit::ExecutablePath()) + "Plugins\\VC.dom"),
           Handle_(CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
     {
-        REQUIRE(Handle_ != INVALID_HANDLE_VALUE, "member file held open without sharing by the host");
+        REQUIRE(Handle_.Valid(), "member file held open without sharing by the host");
     }
     ~TMemberFileHeldOpen() { LetGo(); }
     TMemberFileHeldOpen(const TMemberFileHeldOpen&) = delete;
     TMemberFileHeldOpen& operator=(const TMemberFileHeldOpen&) = delete;
 
-    void LetGo()
-    {
-        if (Handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(std::exchange(Handle_, INVALID_HANDLE_VALUE));
-    }
+    void LetGo() { Handle_.Reset(); }
 
     const std::string Path;
 
 private:
-    HANDLE Handle_;
+    TScopedFile Handle_;
 };
 
 // What a _Run called from inside the outer one saw and what it started.
