@@ -74,7 +74,7 @@ TCaseOutcome RunCaseInOwnProcess(const host::THostCase& hostCase, const std::str
     const unsigned long exitCode = run.ExitCode;
 
     const std::string& text = run.Output;
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    (void)std::fwrite(text.data(), 1, text.size(), stdout);
     if (!text.empty() && text.back() != '\n')
         std::printf("\n");
     if (outcome.Why.empty()) {

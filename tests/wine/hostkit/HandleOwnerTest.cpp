@@ -38,7 +38,8 @@ TEST(KernelHandleOwner, MovingHandsTheHandleOverWithoutClosingIt)
     TScopedKernelHandle first = MakeEvent();
     const HANDLE raw = first.Get();
     TScopedKernelHandle second(std::move(first));
-    EXPECT_FALSE(first.Valid()) << "the moved-from owner holds nothing";  // NOLINT(bugprone-use-after-move)
+    // The state a move leaves behind is what is checked here.
+    EXPECT_FALSE(first.Valid()) << "the moved-from owner holds nothing";  // NOLINT(bugprone-use-after-move,clang-analyzer-cplusplus.Move)
     EXPECT_EQ(raw, second.Get());
     EXPECT_TRUE(IsOpenHandle(raw)) << "still open after the move";
 
@@ -115,7 +116,8 @@ TEST(ComOwners, BstrAndVariantFreeTheirText)
     EXPECT_EQ(std::wstring_view(L"VC12"), BstrView(text.Get().bstrVal));
     TBstr moved(L"DL1ABC");
     const TBstr target(std::move(moved));
-    EXPECT_EQ(nullptr, moved.Get());  // NOLINT(bugprone-use-after-move)
+    // The moved-from text is what is checked here.
+    EXPECT_EQ(nullptr, moved.Get());  // NOLINT(bugprone-use-after-move,clang-analyzer-cplusplus.Move)
     EXPECT_EQ(std::wstring_view(L"DL1ABC"), target.View());
     EXPECT_EQ(std::wstring_view(), BstrView(nullptr)) << "a null BSTR is the empty text";
 }

@@ -341,7 +341,8 @@ int RunAllocationSweep(const TOptions& options)
                 std::string where = scenario.Name;
                 where += ", ";
                 where += mode.Name;
-                where += ", countdown " + std::to_string(n);
+                where += ", countdown ";
+                where += std::to_string(n);
                 Progress(point + " (" + where + ")");
                 if (!scenario.Prepare(sweep, where))
                     break;
