@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -26,7 +27,8 @@
 #include "BenchLogs.h"
 #include "hostkit/HostProcess.h"
 #include "hostkit/HostWindows.h"
-#include "velmora-host/HostSimulator.h"
+#include "hostkit/HostSession.h"
+#include "velmora-host/HostCommands.h"
 
 namespace {
 
@@ -78,34 +80,45 @@ struct TLatencyFigures {
     double PreviewP99 = 0;
 };
 
-void FailOnMessages(const THostSimulator& host, const char* where)
+void FailOnMessages(const hostkit::THostSession& host, const char* where)
 {
-    if (host.MessageCount() > 0) {
-        std::fprintf(stderr, "velmora-host-bench: the plug-in showed a message during %s\n", where);
+    if (host.Boxes.CaughtCount() > 0) {
+        (void)std::fprintf(stderr, "velmora-host-bench: the plug-in showed a message during %s\n", where);
         std::exit(1);
     }
 }
 
-THostSettings Settings(const std::string& pluginPath)
+hostkit::TSessionSettings Settings(const std::string& pluginPath)
 {
-    THostSettings settings;
+    hostkit::TSessionSettings settings;
     settings.PluginPath = pluginPath;
+    settings.CaptionPrefix = "velmora-host";
+    settings.ReleaseAtShutdown = true;
     return settings;
 }
 
 void PrintMessage(const hostkit::TCaughtBox& box) { std::cerr << PluginMessageLine(box) << "\n"; }
 
+// _Run, and the message loop turned once, as velmora-host shows the window.
+HWND RunAndShow(hostkit::THostSession& host)
+{
+    const HWND window = host.Run();
+    hostkit::PumpMessages();
+    return window;
+}
+
 TRebuildFigures MeasureRebuild(const std::string& pluginPath, std::size_t contacts, int repeats)
 {
-    THostSimulator host(Settings(pluginPath), &PrintMessage);
+    hostkit::THostSession host(Settings(pluginPath));
+    host.Boxes.OnCaught(&PrintMessage);
     host.AddRows(BenchLog(contacts));
     std::vector<double> runs;
     std::vector<double> recalcs;
     for (int repeat = 0; repeat < repeats; ++repeat) {
         {
             const TStopwatch watch;
-            if (!host.Run()) {
-                std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
+            if (!RunAndShow(host)) {
+                (void)std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
                 std::exit(1);
             }
             runs.push_back(watch.Seconds());
@@ -124,16 +137,17 @@ TRebuildFigures MeasureRebuild(const std::string& pluginPath, std::size_t contac
 TLatencyFigures MeasureLatencyOnce(const std::string& pluginPath, std::size_t recorded)
 {
     const std::vector<TLogRow> log = BenchLog(recorded + kTimedContacts);
-    THostSimulator host(Settings(pluginPath), &PrintMessage);
+    hostkit::THostSession host(Settings(pluginPath));
+    host.Boxes.OnCaught(&PrintMessage);
     host.AddRows(std::vector<TLogRow>(log.begin(), log.begin() + static_cast<std::ptrdiff_t>(recorded)));
-    if (!host.Run()) {
-        std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
+    if (!RunAndShow(host)) {
+        (void)std::fprintf(stderr, "velmora-host-bench: the plug-in opened no window\n");
         std::exit(1);
     }
     std::vector<double> adds;
     std::vector<double> previews;
     for (std::size_t at = recorded; at < log.size(); ++at) {
-        const hostkit::THostRecord record = host.ContactRecord(log[at]);
+        const hostkit::THostRecord record = host.Contact(log[at]);
         {
             const TStopwatch watch;
             host.Plugin().GetScore(record.Get());
@@ -144,7 +158,7 @@ TLatencyFigures MeasureLatencyOnce(const std::string& pluginPath, std::size_t re
             host.Plugin().AddQSO(record.Get());
             adds.push_back(watch.Seconds());
         }
-        hostkit::AppendLogRow(host.Table(), log[at]);
+        hostkit::AppendLogRow(host.Table, log[at]);
         hostkit::PumpMessages();
     }
     FailOnMessages(host, "logging");
@@ -181,9 +195,9 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[at], "--plugin") == 0 && at + 1 < argc) {
             pluginPath = argv[++at];
         } else if (std::strcmp(argv[at], "--repeat") == 0 && at + 1 < argc) {
-            repeats = std::max(1, std::atoi(argv[++at]));
+            repeats = std::max(1, static_cast<int>(std::strtol(argv[++at], nullptr, 10)));
         } else {
-            std::fprintf(stderr, "Usage: velmora-host-bench.exe [--plugin PATH] [--repeat N]\n");
+            (void)std::fprintf(stderr, "Usage: velmora-host-bench.exe [--plugin PATH] [--repeat N]\n");
             return 2;
         }
     }
@@ -218,7 +232,7 @@ int main(int argc, char** argv)
         std::printf("_AddQSO 99th percentile, 100,000 / 1,000 recorded: %.2f (goal <= 3)\n",
                     latency[1].AddP99 / latency[0].AddP99);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "velmora-host-bench: %s\n", error.what());
+        (void)std::fprintf(stderr, "velmora-host-bench: %s\n", error.what());
         return 1;
     }
     return 0;

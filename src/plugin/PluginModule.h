@@ -10,10 +10,11 @@ class TfmMainForm;
 
 // The copy of the last host record received; the rebuild uses it as its row
 // buffer. All zero after loading.
-extern TPluginData CurrentData;
+// A declaration initialises nothing; clang-tidy 14 takes it for a definition.
+extern TPluginData CurrentData;  // NOLINT(bugprone-dynamic-static-initializers)
 
 // The one statistics window taking part in scoring, or none.
-extern TfmMainForm* fmMainForm;
+extern TfmMainForm* fmMainForm;  // NOLINT(bugprone-dynamic-static-initializers)
 
 // The library's own module handle (window classes are registered on it).
 HINSTANCE PluginInstance();

@@ -1,6 +1,7 @@
-// Owners for the COM resources the plug-in touches: an interface pointer, a
-// BSTR, a VARIANT and the thread's COM initialisation. Each releases what it
-// holds when it goes out of scope, so no error path can leak a reference.
+// What the plug-in and the host side do with COM beyond owning it: texts
+// between the system code page and UTF-16, and the error a failed call left.
+// The owners (TComPtr, TBstr, TVariant, TScopedComInit) live with the other
+// handle owners.
 #pragma once
 
 #include <windows.h>
@@ -9,172 +10,8 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <utility>
 
-// A BSTR carries its length and may hold NUL characters; a null BSTR is the
-// empty text.
-inline std::wstring_view BstrView(BSTR text)
-{
-    return text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
-}
-
-template <typename Interface>
-class TComPtr {
-public:
-    TComPtr() = default;
-    // Takes over a reference the caller already owns (a fresh object, an out
-    // parameter filled elsewhere).
-    explicit TComPtr(Interface* owned) : Ptr_(owned) {}
-    TComPtr(const TComPtr& other) : Ptr_(other.Ptr_)
-    {
-        if (Ptr_)
-            Ptr_->AddRef();
-    }
-    TComPtr(TComPtr&& other) noexcept : Ptr_(std::exchange(other.Ptr_, nullptr)) {}
-    TComPtr& operator=(TComPtr other) noexcept
-    {
-        std::swap(Ptr_, other.Ptr_);
-        return *this;
-    }
-    ~TComPtr() { Reset(); }
-
-    // Takes a reference of its own on a pointer that somebody else owns.
-    static TComPtr Share(Interface* borrowed)
-    {
-        if (borrowed)
-            borrowed->AddRef();
-        return TComPtr(borrowed);
-    }
-
-    Interface* Get() const { return Ptr_; }
-    Interface* operator->() const { return Ptr_; }
-    explicit operator bool() const { return Ptr_ != nullptr; }
-
-    void Reset()
-    {
-        if (Interface* previous = std::exchange(Ptr_, nullptr))
-            previous->Release();
-    }
-    // For an out parameter: drops the current reference, then lets the
-    // callee store the new one.
-    Interface** Put()
-    {
-        Reset();
-        return &Ptr_;
-    }
-    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
-    Interface* Detach() { return std::exchange(Ptr_, nullptr); }
-
-private:
-    Interface* Ptr_ = nullptr;
-};
-
-class TBstr {
-public:
-    TBstr() = default;
-    explicit TBstr(std::wstring_view text) : Bstr_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    TBstr(const TBstr&) = delete;
-    TBstr& operator=(const TBstr&) = delete;
-    TBstr(TBstr&& other) noexcept : Bstr_(std::exchange(other.Bstr_, nullptr)) {}
-    TBstr& operator=(TBstr&& other) noexcept
-    {
-        std::swap(Bstr_, other.Bstr_);
-        return *this;
-    }
-    ~TBstr() { SysFreeString(Bstr_); }
-
-    BSTR Get() const { return Bstr_; }
-    BSTR* Put()
-    {
-        SysFreeString(std::exchange(Bstr_, nullptr));
-        return &Bstr_;
-    }
-    BSTR Detach() { return std::exchange(Bstr_, nullptr); }
-    std::wstring_view View() const { return BstrView(Bstr_); }
-
-private:
-    BSTR Bstr_ = nullptr;
-};
-
-class TVariant {
-public:
-    TVariant() { VariantInit(&Value_); }
-    TVariant(const TVariant&) = delete;
-    TVariant& operator=(const TVariant&) = delete;
-    TVariant(TVariant&& other) noexcept : Value_(other.Value_) { VariantInit(&other.Value_); }
-    TVariant& operator=(TVariant&& other) noexcept
-    {
-        std::swap(Value_, other.Value_);
-        return *this;
-    }
-    ~TVariant() { VariantClear(&Value_); }
-
-    static TVariant Text(std::wstring_view text)
-    {
-        TVariant result;
-        result.Value_.vt = VT_BSTR;
-        result.Value_.bstrVal = TBstr(text).Detach();
-        return result;
-    }
-    static TVariant Integer(LONG value)
-    {
-        TVariant result;
-        result.Value_.vt = VT_I4;
-        result.Value_.lVal = value;
-        return result;
-    }
-    // The variant keeps a reference of its own on the object.
-    static TVariant Dispatch(IDispatch* object)
-    {
-        TVariant result;
-        result.Value_.vt = VT_DISPATCH;
-        result.Value_.pdispVal = object;
-        if (object)
-            object->AddRef();
-        return result;
-    }
-
-    // ADO takes its [in] VARIANTs by value: pass Get() and keep ownership here.
-    const VARIANT& Get() const { return Value_; }
-    VARIANT& Get() { return Value_; }
-    VARIANT* Put()
-    {
-        VariantClear(&Value_);
-        return &Value_;
-    }
-    // Hands the value to an out parameter; the receiver clears it.
-    VARIANT Detach()
-    {
-        const VARIANT value = Value_;
-        VariantInit(&Value_);
-        return value;
-    }
-
-private:
-    VARIANT Value_;
-};
-
-// COM on the calling thread for as long as the object lives. S_OK and S_FALSE
-// both count one initialisation that must be balanced; RPC_E_CHANGED_MODE
-// means the thread already runs COM in the other apartment model, which is
-// just as usable and must not be uninitialised by us.
-class TScopedComInit {
-public:
-    TScopedComInit() : Result_(CoInitialize(nullptr)) {}
-    TScopedComInit(const TScopedComInit&) = delete;
-    TScopedComInit& operator=(const TScopedComInit&) = delete;
-    ~TScopedComInit()
-    {
-        if (SUCCEEDED(Result_))
-            CoUninitialize();
-    }
-
-    bool Usable() const { return SUCCEEDED(Result_) || Result_ == RPC_E_CHANGED_MODE; }
-    HRESULT Result() const { return Result_; }
-
-private:
-    HRESULT Result_;
-};
+#include "window/Win32Handles.h"
 
 // Texts inside the plug-in are single-byte in the system code page; COM
 // speaks UTF-16.
@@ -204,7 +41,7 @@ inline std::wstring SystemCodePageToWide(std::string_view text)
 inline std::string HResultText(HRESULT hr)
 {
     char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+    (void)std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
     return text;
 }
 

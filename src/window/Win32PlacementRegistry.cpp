@@ -70,7 +70,7 @@ public:
     {
         return RegSetValueExA(Key_.Get(), name.c_str(), 0, REG_SZ,
                               reinterpret_cast<const BYTE*>(text.c_str()),
-                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+                              static_cast<DWORD>(text.size()) + 1) == ERROR_SUCCESS;
     }
 
 private:

@@ -2,27 +2,7 @@
 
 #include <utility>
 
-namespace {
-
-// The screen's device context for as long as it is needed.
-class TScopedScreenDC {
-public:
-    TScopedScreenDC() : DC_(GetDC(nullptr)) {}
-    ~TScopedScreenDC()
-    {
-        if (DC_)
-            ReleaseDC(nullptr, DC_);
-    }
-    TScopedScreenDC(const TScopedScreenDC&) = delete;
-    TScopedScreenDC& operator=(const TScopedScreenDC&) = delete;
-
-    HDC Get() const { return DC_; }
-
-private:
-    HDC DC_;
-};
-
-}  // namespace
+#include "window/Win32Handles.h"
 
 TWin32PlacementWindow::TWin32PlacementWindow(TStateSink setWindowState, HWND window)
     : SetWindowState_(std::move(setWindowState)), Window_(window)
@@ -78,7 +58,7 @@ TScreenMetrics TWin32PlacementWindow::Screen()
     TScreenMetrics screen;
     screen.Width = GetSystemMetrics(SM_CXSCREEN);
     screen.Height = GetSystemMetrics(SM_CYSCREEN);
-    const TScopedScreenDC dc;
+    const TScopedGetDc dc;
     if (dc.Get())
         screen.PixelsPerInch = GetDeviceCaps(dc.Get(), LOGPIXELSY);
     return screen;

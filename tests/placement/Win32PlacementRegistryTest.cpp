@@ -62,13 +62,14 @@ TEST_F(Win32Registry, TextValuesAndTheirFailures)
     EXPECT_EQ(Read(*section, "CurrentBand"), "text <>");
     EXPECT_EQ(Read(*section, "Flags"), "missing");
 
-    HKEY raw = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSectionPath.c_str(), 0, KEY_WRITE, &raw), ERROR_SUCCESS);
+    TScopedRegKey key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSectionPath.c_str(), 0, KEY_WRITE, key.Receive()), ERROR_SUCCESS);
+    HKEY raw = key.Get();
     const DWORD number = 3;
     RegSetValueExA(raw, "ShowCmd", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     const char expandable[] = "%TEMP%";
     RegSetValueExA(raw, "Flags", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expandable), sizeof expandable);
-    RegCloseKey(raw);
+    key.Reset();
     EXPECT_EQ(Read(*section, "ShowCmd"), "wrong type");
     EXPECT_EQ(Read(*section, "Flags"), "text <%TEMP%>") << "expandable text is read as it stands";
 

@@ -231,7 +231,7 @@ public:
                         "The recordset must be opened over a connection of this host");
 
         const std::string statement = WideToSystemCodePage(BstrView(source.bstrVal));
-        database->RecordOpen({statement, CursorLocation_, cursorType, lockType, options});
+        database->RecordOpen({statement, static_cast<long>(CursorLocation_), cursorType, lockType, options});
         if (auto fault = database->TakeFault(TFaultPoint::Open, 0))
             return Fail(E_FAIL, *fault);
         const std::optional<TSelectStatement> select = ParseSelectStatement(statement);

@@ -45,4 +45,13 @@ std::string WindowsPath(std::string path)
     return path;
 }
 
+std::string AbsoluteWindowsPath(const std::string& path)
+{
+    std::string windows = WindowsPath(path);
+    char full[MAX_PATH] = {};
+    if (GetFullPathNameA(windows.c_str(), MAX_PATH, full, nullptr) > 0)
+        windows = full;
+    return windows;
+}
+
 }  // namespace hostkit

@@ -20,5 +20,8 @@ bool PathExists(const std::string& path);
 // "/work/x/y.dll" as Wine's Z: drive, which maps the Unix root, names it
 // ("Z:\work\x\y.dll"); other paths get backslashes only.
 std::string WindowsPath(std::string path);
+// WindowsPath made absolute against the current folder, for a path handed
+// on to a process that runs from another folder.
+std::string AbsoluteWindowsPath(const std::string& path);
 
 }  // namespace hostkit

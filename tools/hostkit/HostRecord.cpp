@@ -43,7 +43,8 @@ THostRecord::THostRecord(const THostRecord& other) : Data_(std::make_unique<TPlu
 
 THostRecord& THostRecord::operator=(const THostRecord& other)
 {
-    *Data_ = *other.Data_;
+    if (this != &other)
+        *Data_ = *other.Data_;
     return *this;
 }
 

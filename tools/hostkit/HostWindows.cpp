@@ -116,7 +116,7 @@ RECT WindowRectOf(HWND window)
 std::string Describe(const RECT& rect)
 {
     char text[96];
-    std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld) %ldx%ld", rect.left, rect.top, rect.right, rect.bottom,
+    (void)std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld) %ldx%ld", rect.left, rect.top, rect.right, rect.bottom,
                   rect.right - rect.left, rect.bottom - rect.top);
     return text;
 }

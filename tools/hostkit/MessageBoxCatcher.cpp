@@ -52,6 +52,7 @@ LRESULT CALLBACK TMessageBoxCatcher::CbtProc(int code, WPARAM wParam, LPARAM lPa
             caught.Caption = WindowText(box);
             EnumChildWindows(box, &CollectStaticText, reinterpret_cast<LPARAM>(&caught.Text));
             ActiveCatcher->Boxes_.push_back(caught);
+            ++ActiveCatcher->CaughtCount_;
             if (ActiveCatcher->OnCaught_)
                 ActiveCatcher->OnCaught_(caught);
             if (ActiveCatcher->OnBox_)

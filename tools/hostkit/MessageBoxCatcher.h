@@ -30,6 +30,8 @@ public:
     // The texts only, joined by " | " ("" when none).
     std::string TakeTexts();
     std::size_t Pending() const { return Boxes_.size(); }
+    // Every box caught since the catcher was set, taken or not.
+    std::size_t CaughtCount() const { return CaughtCount_; }
 
     // Runs when a box comes up, before it is dismissed: the box's own modal
     // loop then dispatches whatever the action posts.
@@ -42,6 +44,7 @@ private:
 
     HHOOK Hook_ = nullptr;
     std::vector<TCaughtBox> Boxes_;
+    std::size_t CaughtCount_ = 0;
     HWND LastBox_ = nullptr;
     std::function<void(HWND)> OnBox_;
     std::function<void(const TCaughtBox&)> OnCaught_;

@@ -14,29 +14,6 @@ namespace hostkit {
 
 namespace {
 
-class TScopedScreenDc {
-public:
-    TScopedScreenDc() : Dc_(GetDC(nullptr)) {}
-    ~TScopedScreenDc()
-    {
-        if (Dc_)
-            ReleaseDC(nullptr, Dc_);
-    }
-    TScopedScreenDc(const TScopedScreenDc&) = delete;
-    TScopedScreenDc& operator=(const TScopedScreenDc&) = delete;
-    HDC Get() const { return Dc_; }
-
-private:
-    HDC Dc_;
-};
-
-struct TMemoryDcTraits {
-    static HDC Invalid() { return nullptr; }
-    static void Close(HDC dc) { DeleteDC(dc); }
-};
-using TScopedMemoryDc = TScopedHandle<HDC, TMemoryDcTraits>;
-using TScopedBitmap = TScopedHandle<HBITMAP, TGdiObjectTraits<HBITMAP>>;
-
 class TScopedGdiplus {
 public:
     TScopedGdiplus()
@@ -147,7 +124,7 @@ bool SaveWindowPng(HWND window, const std::string& path, DWORD settleMillisecond
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
 
-    TScopedScreenDc screenDc;
+    TScopedGetDc screenDc;
     if (!screenDc.Get())
         throw std::runtime_error("no device context for the screen");
     TScopedMemoryDc memoryDc(CreateCompatibleDC(screenDc.Get()));

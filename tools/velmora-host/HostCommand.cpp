@@ -19,7 +19,19 @@
 
 std::string VerdictText(int result) { return result < 0 ? std::string("duplicate") : std::to_string(result); }
 
-bool SaveScreenshotIfAsked(const THostSimulator& host, const THostContext& context)
+std::string PluginMessageLine(const hostkit::TCaughtBox& box)
+{
+    std::string text;
+    for (char c : box.Text) {
+        if (c == '\n')
+            text += " / ";
+        else if (c != '\r')
+            text += c;
+    }
+    return "plug-in message: " + text;
+}
+
+bool SaveScreenshotIfAsked(const hostkit::THostSession& host, const THostContext& context)
 {
     if (!context.Options.ScreenshotPath)
         return true;
@@ -27,8 +39,8 @@ bool SaveScreenshotIfAsked(const THostSimulator& host, const THostContext& conte
     try {
         // A window that stands partly off the screen would come out cut; the
         // placement the plug-in stores may well put it there.
-        hostkit::BringFullyOnScreen(host.Window());
-        if (!hostkit::SaveWindowPng(host.Window(), path))
+        hostkit::BringFullyOnScreen(host.Window);
+        if (!hostkit::SaveWindowPng(host.Window, path))
             context.Err << "velmora-host: warning: another window covers part of the statistics window in the "
                            "picture\n";
     } catch (const std::exception& error) {
@@ -47,7 +59,7 @@ int UsageError(std::ostream& err, const std::string& what)
     return kExitUsage;
 }
 
-int Dispatch(THostSimulator& host, const THostContext& context, std::istream& in)
+int Dispatch(hostkit::THostSession& host, const THostContext& context, std::istream& in)
 {
     switch (context.Options.Command) {
     case THostCommand::Score: return ScoreLog(host, context);
@@ -128,23 +140,25 @@ int RunHost(const std::vector<std::string>& args, std::istream& in, std::ostream
         rows = std::move(log.Rows);
     }
 
-    THostSettings settings;
+    hostkit::TSessionSettings settings;
     settings.PluginPath = pluginPath;
     settings.Table = options.Table;
+    settings.CaptionPrefix = "velmora-host";
+    settings.ReleaseAtShutdown = true;
     const THostContext context{options, rows, out, err};
     try {
         // Standard output carries the results only; what the plug-in says
         // goes with the other messages, as it happens.
-        std::optional<THostSimulator> loaded;
+        std::optional<hostkit::THostSession> loaded;
         try {
-            loaded.emplace(settings, [&err](const hostkit::TCaughtBox& box) {
-                err << PluginMessageLine(box) << "\n" << std::flush;
-            });
+            loaded.emplace(settings);
         } catch (const hostkit::TPluginLoadError& error) {
             err << "velmora-host: " << PluginLoadMessage(settings.PluginPath, error.what()) << "\n";
             return kExitHostFailure;
         }
-        THostSimulator& host = *loaded;
+        hostkit::THostSession& host = *loaded;
+        host.Boxes.OnCaught(
+            [&err](const hostkit::TCaughtBox& box) { err << PluginMessageLine(box) << "\n" << std::flush; });
         const hostkit::TPluginIdentity identity = host.Plugin().Identity();
         err << "velmora-host: plug-in " << identity.Name << " (" << identity.Kind << ") from " << settings.PluginPath
             << "\n";

@@ -10,7 +10,8 @@
 
 #include "logfiles/LogRow.h"
 #include "velmora-host/HostOptions.h"
-#include "velmora-host/HostSimulator.h"
+#include "hostkit/HostSession.h"
+#include "hostkit/MessageBoxCatcher.h"
 
 struct THostContext {
     const THostOptions& Options;
@@ -20,13 +21,16 @@ struct THostContext {
     std::ostream& Err;
 };
 
-int ScoreLog(THostSimulator& host, const THostContext& context);
-int ReplayLog(THostSimulator& host, const THostContext& context);
-int RunInteractive(THostSimulator& host, const THostContext& context, std::istream& in);
+int ScoreLog(hostkit::THostSession& host, const THostContext& context);
+int ReplayLog(hostkit::THostSession& host, const THostContext& context);
+int RunInteractive(hostkit::THostSession& host, const THostContext& context, std::istream& in);
 
 // Saves the window's picture when --screenshot asks for one; false (with the
 // reason on Err) when it cannot be saved.
-bool SaveScreenshotIfAsked(const THostSimulator& host, const THostContext& context);
+bool SaveScreenshotIfAsked(const hostkit::THostSession& host, const THostContext& context);
+
+// "plug-in message: TEXT", the lines of a text of several joined by " / ".
+std::string PluginMessageLine(const hostkit::TCaughtBox& box);
 
 // The whole program: `args` without the program's name. Results go to
 // `out`, progress and problems to `err`; interactive reads `in`.

@@ -15,6 +15,7 @@
 
 #include "hostkit/HostWindows.h"
 #include "velmora-host/HostCommands.h"
+#include "window/Win32Handles.h"
 
 namespace {
 
@@ -37,18 +38,6 @@ constexpr char kInteractiveHelp[] =
     "  release        give the window up (_Release)\n"
     "  help           this text\n"
     "  quit           give the window up, unload the plug-in and leave\n";
-
-class TEventHandle {
-public:
-    TEventHandle() : Handle_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
-    ~TEventHandle() { CloseHandle(Handle_); }
-    TEventHandle(const TEventHandle&) = delete;
-    TEventHandle& operator=(const TEventHandle&) = delete;
-    HANDLE Get() const { return Handle_; }
-
-private:
-    HANDLE Handle_;
-};
 
 // Reads one line each time it is asked to, so that a script piped in is
 // taken line by line and never runs ahead of the commands before it.
@@ -107,8 +96,8 @@ private:
     }
 
     std::istream& In_;
-    TEventHandle Wanted_;
-    TEventHandle Ready_;
+    TScopedKernelHandle Wanted_ = MakeEvent();
+    TScopedKernelHandle Ready_ = MakeEvent();
     std::mutex Mutex_;
     std::optional<std::string> Line_;
     bool Stopping_ = false;
@@ -154,7 +143,7 @@ std::string Points(std::int32_t result)
 
 class TInteractiveSession {
 public:
-    TInteractiveSession(THostSimulator& host, std::ostream& out) : Host_(host), Out_(out) {}
+    TInteractiveSession(hostkit::THostSession& host, std::ostream& out) : Host_(host), Out_(out) {}
 
     // False when the session is over.
     bool Handle(const std::string& line)
@@ -185,7 +174,9 @@ public:
 
     void Run()
     {
-        if (!Host_.Run()) {
+        const HWND window = Host_.Run();
+        hostkit::PumpMessages();
+        if (!window) {
             Out_ << "the plug-in opened no window\n";
             return;
         }
@@ -234,7 +225,7 @@ private:
         else if (command == "list")
             List();
         else if (command == "grab")
-            Out_ << "member number of " << words[1] << ": " << Shown(Host_.GrabNumber(words[1])) << "\n";
+            Out_ << "member number of " << words[1] << ": " << Shown(Host_.Grab(words[1])) << "\n";
         else if (command == "delete")
             Delete(words[1]);
     }
@@ -246,7 +237,7 @@ private:
 
     void List()
     {
-        const hostado::TLogTable& table = Host_.Table();
+        const hostado::TLogTable& table = Host_.Table;
         if (table.RowCount() == 0) {
             Out_ << "the log table holds no contacts\n";
             return;
@@ -257,7 +248,7 @@ private:
 
     void Delete(const std::string& rowText)
     {
-        const std::size_t count = Host_.Table().RowCount();
+        const std::size_t count = Host_.Table.RowCount();
         std::size_t row = 0;
         bool number = !rowText.empty() && rowText.size() <= 9;
         for (const char c : rowText) {
@@ -272,7 +263,7 @@ private:
             return;
         }
         const std::string removed = ContactText(row - 1);
-        Host_.Table().RemoveRow(row - 1);
+        Host_.Table.RemoveRow(row - 1);
         Out_ << "row " << row << " deleted (" << removed
              << "); the statistics change when \"Recalc Statistic\" is pressed ('recalc')\n";
     }
@@ -280,7 +271,7 @@ private:
     // CALL BAND MODE EXCHANGE of a table row, blanks between.
     std::string ContactText(std::size_t row) const
     {
-        const hostado::TLogTable& table = Host_.Table();
+        const hostado::TLogTable& table = Host_.Table;
         std::string text;
         for (const char* column : {"CallSign", "DigiBand", "QSOMode", "QSOReportRecived"}) {
             const std::optional<std::size_t> at = table.FindColumn(column);
@@ -303,7 +294,7 @@ private:
 
     bool HasWindow()
     {
-        if (Host_.Window())
+        if (Host_.Window)
             return true;
         Out_ << "the plug-in has no window ('run' opens one)\n";
         return false;
@@ -333,7 +324,7 @@ private:
 
     void Release()
     {
-        const bool had = Host_.Window() != nullptr;
+        const bool had = Host_.Window != nullptr;
         Host_.Release();
         Out_ << (had ? "the window was given up; the plug-in has no window now\n"
                      : "_Release called; there was no window\n");
@@ -345,12 +336,12 @@ private:
         const std::int32_t preview = Host_.Preview(contact);
         const std::int32_t result = Host_.Log(contact);
         Out_ << call << " " << band << " " << mode << ": preview " << Points(preview) << ", logged " << Points(result);
-        if (!Host_.Window())
+        if (!Host_.Window)
             Out_ << " (the plug-in has no window and scores nothing; the contact is in the log)";
         Out_ << "\n";
     }
 
-    THostSimulator& Host_;
+    hostkit::THostSession& Host_;
     std::ostream& Out_;
 };
 
@@ -394,7 +385,7 @@ bool InputIsConsole()
 
 }  // namespace
 
-int RunInteractive(THostSimulator& host, const THostContext& context, std::istream& in)
+int RunInteractive(hostkit::THostSession& host, const THostContext& context, std::istream& in)
 {
     std::ostream& out = context.Out;
     host.AddRows(context.Rows);
@@ -439,5 +430,5 @@ int RunInteractive(THostSimulator& host, const THostContext& context, std::istre
         reader.Request();
     }
     out << std::flush;
-    return host.MessageCount() > 0 ? kExitPluginTrouble : kExitOk;
+    return host.Boxes.CaughtCount() > 0 ? kExitPluginTrouble : kExitOk;
 }

@@ -40,7 +40,7 @@ std::optional<std::string> PluginFileProblem(const std::string& path)
         return std::string("it is a 64-bit (x64) file; the host loads 32-bit plug-ins only");
     if (machine != IMAGE_FILE_MACHINE_I386) {
         char text[96];
-        std::snprintf(text, sizeof text, "it is built for another processor (machine 0x%04X), not 32-bit x86",
+        (void)std::snprintf(text, sizeof text, "it is built for another processor (machine 0x%04X), not 32-bit x86",
                       static_cast<unsigned>(machine));
         return std::string(text);
     }

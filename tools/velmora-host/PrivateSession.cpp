@@ -7,34 +7,12 @@
 
 #include "hostkit/HostProcess.h"
 #include "hostkit/PluginLibrary.h"
+#include "window/Win32Handles.h"
 
 namespace {
 
 constexpr char kFolderPrefix[] = "session-";
 constexpr char kLockSuffix[] = ".lock";
-
-class TOwnedHandle {
-public:
-    explicit TOwnedHandle(HANDLE handle = nullptr) : Handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    ~TOwnedHandle()
-    {
-        if (Handle_)
-            CloseHandle(Handle_);
-    }
-    TOwnedHandle(const TOwnedHandle&) = delete;
-    TOwnedHandle& operator=(const TOwnedHandle&) = delete;
-    HANDLE Get() const { return Handle_; }
-    void Reset(HANDLE handle)
-    {
-        if (Handle_)
-            CloseHandle(Handle_);
-        Handle_ = handle;
-    }
-    explicit operator bool() const { return Handle_ != nullptr; }
-
-private:
-    HANDLE Handle_;
-};
 
 std::runtime_error SystemFailure(const std::string& what, DWORD error)
 {
@@ -47,8 +25,8 @@ std::runtime_error SystemFailure(const std::string& what, DWORD error)
 bool RemoveTree(const std::string& folder)
 {
     WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const TScopedFind search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (search.Valid()) {
         do {
             const std::string name = found.cFileName;
             if (name == "." || name == "..")
@@ -64,8 +42,7 @@ bool RemoveTree(const std::string& folder)
                     break;
                 Sleep(50);
             }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+        } while (FindNextFileA(search.Get(), &found));
     }
     return RemoveDirectoryA(folder.c_str()) != FALSE || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
@@ -73,10 +50,9 @@ bool RemoveTree(const std::string& folder)
 // True while some process holds the lock file open.
 bool LockIsHeld(const std::string& lockPath)
 {
-    const HANDLE probe = CreateFileA(lockPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (probe == INVALID_HANDLE_VALUE)
+    const TScopedFile probe(CreateFileA(lockPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!probe.Valid())
         return GetLastError() == ERROR_SHARING_VIOLATION;
-    CloseHandle(probe);
     return false;
 }
 
@@ -90,7 +66,7 @@ std::string UniqueSessionName()
 // Ctrl+C reaches the copy too, which ends; this process stays to clean up.
 BOOL WINAPI OutliveBreak(DWORD event) { return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT; }
 
-HANDLE InheritableCopy(DWORD which, TOwnedHandle& keeper)
+HANDLE InheritableCopy(DWORD which, TScopedKernelHandle& keeper)
 {
     const HANDLE original = GetStdHandle(which);
     if (!original || original == INVALID_HANDLE_VALUE)
@@ -118,8 +94,8 @@ void RemoveAbandonedSessionFolders()
 {
     const std::string root = SessionRootFolder();
     WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((root + kFolderPrefix + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const TScopedFind search(FindFirstFileA((root + kFolderPrefix + "*").c_str(), &found));
+    if (!search.Valid())
         return;
     do {
         std::string name = found.cFileName;
@@ -138,22 +114,24 @@ void RemoveAbandonedSessionFolders()
         // lock belongs to no live session.
         if (!LockIsHeld(root + name + kLockSuffix))
             RemoveTree(root + name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
 }
 
 std::string ReadWholeFile(const std::string& path, const std::string& what)
 {
-    const TOwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        throw SystemFailure("cannot read " + what + " " + path, GetLastError());
+    // Made before the calls whose error it reports, so nothing runs between
+    // a failure and its GetLastError.
+    const std::string cannotRead = "cannot read " + what + " " + path;
+    const TScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        throw SystemFailure(cannotRead, GetLastError());
     std::string bytes;
     char buffer[65536];
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
-            throw SystemFailure("cannot read " + what + " " + path, GetLastError());
+            throw SystemFailure(cannotRead, GetLastError());
         if (got == 0)
             return bytes;
         bytes.append(buffer, got);
@@ -164,10 +142,10 @@ namespace {
 
 void WriteNewFile(const std::string& path, const std::string& bytes)
 {
-    const TOwnedHandle file(
+    const TScopedFile file(
         CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    if (!file || !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+    if (!file.Valid() || !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size())
         throw SystemFailure("cannot write the session's member file " + path, GetLastError());
 }
@@ -232,9 +210,9 @@ int RunInPrivateFolder(const std::string& memberBytes, const std::vector<std::st
     // while either process lives, and goes with the last of them.
     const std::string name = UniqueSessionName();
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const TOwnedHandle lock(CreateFileA((root + name + kLockSuffix).c_str(), GENERIC_WRITE, 0, &inherited, CREATE_NEW,
-                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    if (!lock)
+    const TScopedFile lock(CreateFileA((root + name + kLockSuffix).c_str(), GENERIC_WRITE, 0, &inherited, CREATE_NEW,
+                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!lock.Valid())
         throw SystemFailure("cannot create the session's lock file in " + root, GetLastError());
 
     const std::string folder = root + name;
@@ -253,14 +231,16 @@ int RunInPrivateFolder(const std::string& memberBytes, const std::vector<std::st
 
     // Ended with this process: closing the job's last handle, which dying
     // does, ends everything in it.
-    const TOwnedHandle job(CreateJobObjectA(nullptr, nullptr));
-    if (job) {
+    const TScopedKernelHandle job(CreateJobObjectA(nullptr, nullptr));
+    if (job.Valid()) {
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
         SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
     }
 
-    TOwnedHandle input, output, error;
+    TScopedKernelHandle input;
+    TScopedKernelHandle output;
+    TScopedKernelHandle error;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -272,9 +252,9 @@ int RunInPrivateFolder(const std::string& memberBytes, const std::vector<std::st
     if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
                         &startup, &process))
         throw SystemFailure("cannot start the session's copy " + copy, GetLastError());
-    const TOwnedHandle child(process.hProcess);
-    const TOwnedHandle childThread(process.hThread);
-    if (job)
+    const TScopedKernelHandle child(process.hProcess);
+    const TScopedKernelHandle childThread(process.hThread);
+    if (job.Valid())
         AssignProcessToJobObject(job.Get(), child.Get());
     SetConsoleCtrlHandler(&OutliveBreak, TRUE);
     ResumeThread(childThread.Get());

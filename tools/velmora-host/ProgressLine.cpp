@@ -15,7 +15,7 @@ constexpr milliseconds kFileInterval{5000};
 std::string Seconds(steady_clock::duration elapsed)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", std::chrono::duration<double>(elapsed).count());
+    (void)std::snprintf(text, sizeof text, "%.1f s", std::chrono::duration<double>(elapsed).count());
     return text;
 }
 

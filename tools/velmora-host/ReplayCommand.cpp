@@ -33,12 +33,14 @@ void PrintOutcome(std::ostream& out, const TReportComparison& comparison)
 
 }  // namespace
 
-int ReplayLog(THostSimulator& host, const THostContext& context)
+int ReplayLog(hostkit::THostSession& host, const THostContext& context)
 {
     std::ostream& out = context.Out;
     context.Err << "velmora-host: replaying " << context.Rows.size() << " contacts from " << *context.Options.LogPath
                 << " into the empty table " << context.Options.Table << "\n";
-    if (!host.Run()) {
+    const HWND window = host.Run();
+    hostkit::PumpMessages();
+    if (!window) {
         context.Err << "velmora-host: the plug-in opened no window\n";
         return kExitHostFailure;
     }
@@ -91,5 +93,5 @@ int ReplayLog(THostSimulator& host, const THostContext& context)
     if (!SaveScreenshotIfAsked(host, context))
         return kExitHostFailure;
     const bool agreed = comparison.Agreement != TReportAgreement::Different && previewsDiffering == 0;
-    return agreed && host.MessageCount() == 0 ? kExitOk : kExitPluginTrouble;
+    return agreed && host.Boxes.CaughtCount() == 0 ? kExitOk : kExitPluginTrouble;
 }

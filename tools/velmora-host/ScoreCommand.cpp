@@ -1,9 +1,10 @@
 // score: the log as the logger has it open, the statistics window shown over
 // it, and the window's report printed exactly as it stands.
+#include "hostkit/HostWindows.h"
 #include "velmora-host/HostCommands.h"
 #include "velmora-host/ProgressLine.h"
 
-int ScoreLog(THostSimulator& host, const THostContext& context)
+int ScoreLog(hostkit::THostSession& host, const THostContext& context)
 {
     host.AddRows(context.Rows);
     context.Err << "velmora-host: " << context.Rows.size() << " contacts from " << *context.Options.LogPath
@@ -14,6 +15,7 @@ int ScoreLog(THostSimulator& host, const THostContext& context)
         TBusyLine busy(context.Err, "the plug-in rebuilds its statistics from " + std::to_string(context.Rows.size()) +
                                         " contacts");
         window = host.Run();
+        hostkit::PumpMessages();
     }
     if (!window) {
         context.Err << "velmora-host: the plug-in opened no window\n";
@@ -23,8 +25,8 @@ int ScoreLog(THostSimulator& host, const THostContext& context)
 
     if (!SaveScreenshotIfAsked(host, context))
         return kExitHostFailure;
-    if (host.MessageCount() > 0) {
-        context.Err << "velmora-host: the plug-in showed " << host.MessageCount()
+    if (host.Boxes.CaughtCount() > 0) {
+        context.Err << "velmora-host: the plug-in showed " << host.Boxes.CaughtCount()
                     << " message(s); the report may be incomplete\n";
         return kExitPluginTrouble;
     }

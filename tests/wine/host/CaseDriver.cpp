@@ -14,8 +14,7 @@
 
 #include "Checks.h"
 #include "HostCase.h"
-#include "HostRegistry.h"
-#include "PluginLibrary.h"
+#include "HostSession.h"
 #include "hostkit/HostFiles.h"
 #include "hostkit/HostProcess.h"
 
@@ -23,49 +22,7 @@ namespace {
 
 constexpr DWORD kCaseTimeoutMs = 60000;
 
-using hostkit::FolderOf;
-
-std::string OwnPath() { return hostkit::ExecutablePath(); }
-
-using hostkit::WindowsPath;
-
-void DeleteFolder(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteFolder(path + "\\");
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-// Two names of one file: the same volume and file index.
-bool IsSameFile(const std::string& a, const std::string& b)
-{
-    const auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
-        const bool known = GetFileInformationByHandle(file, &info) != FALSE;
-        CloseHandle(file);
-        return known;
-    };
-    BY_HANDLE_FILE_INFORMATION first = {};
-    BY_HANDLE_FILE_INFORMATION second = {};
-    return identify(a, first) && identify(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
-}
+using hostkit::ExecutableFolder;
 
 // The state a case starts from: its Plugins folder with or without the member
 // file, and no registry data of its executable.
@@ -76,32 +33,13 @@ void PrepareCase(const host::THostCase& hostCase, const std::string& exeFolder, 
     DeleteFileA((plugins + "VC.dom").c_str());
     if (hostCase.Options.MemberFile)
         hostkit::WriteFileBytes(plugins + "VC.dom", *hostCase.Options.MemberFile);
-    host::DeleteHostKey(exeName);
-}
-
-LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info)
-{
-    std::printf("CRASH: exception %08lX at %p\n", info->ExceptionRecord->ExceptionCode,
-                info->ExceptionRecord->ExceptionAddress);
-    std::fflush(stdout);
-    ExitProcess(3);
+    hostkit::ForgetHostKey(exeName);
 }
 
 int RunCaseHere(const host::THostCase& hostCase)
 {
     std::printf("case %s: %s\n", hostCase.Name.c_str(), hostCase.Summary.c_str());
-    host::ResetFailureCount();
-    try {
-        hostCase.Body();
-    } catch (const host::TCaseAborted& aborted) {
-        std::printf("case ended early: %s\n", aborted.what());
-    } catch (const std::exception& error) {
-        host::ReportFailure(__FILE__, __LINE__, std::string("unexpected exception: ") + error.what());
-    }
-    const int failures = host::FailureCount();
-    std::printf("%s: %d failed check(s)\n", failures == 0 ? "PASS" : "FAIL", failures);
-    std::fflush(stdout);
-    return failures == 0 ? 0 : 1;
+    return host::RunCounted(hostCase.Body);
 }
 
 struct TCaseOutcome {
@@ -113,17 +51,12 @@ struct TCaseOutcome {
 TCaseOutcome RunCaseInOwnProcess(const host::THostCase& hostCase, const std::string& dllPath)
 {
     TCaseOutcome outcome{hostCase.Name, false, {}};
-    const std::string folder = FolderOf(OwnPath()) + "wine-cases\\" + hostCase.Name + "\\";
-    DeleteFolder(folder);
-    CreateDirectoryA((FolderOf(OwnPath()) + "wine-cases").c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string folder = ExecutableFolder() + "wine-cases\\" + hostCase.Name + "\\";
+    hostkit::DeleteFolderTree(folder);
+    hostkit::CreateFolders(folder);
     const std::string exeFile = hostCase.Options.ExeName.value_or(hostCase.Name + ".exe");
     const std::string exe = folder + exeFile;
-    // A hard link costs no space; a copy serves where links are not possible.
-    // The link an earlier run made to this very program cannot be deleted
-    // while it runs (it is the same file), and is what is needed anyway.
-    if (!IsSameFile(exe, OwnPath()) && !CreateHardLinkA(exe.c_str(), OwnPath().c_str(), nullptr) &&
-        !CopyFileA(OwnPath().c_str(), exe.c_str(), FALSE)) {
+    if (!hostkit::PlaceOwnExecutable(exe)) {
         outcome.Why = "cannot copy the test executable to " + exe;
         return outcome;
     }
@@ -141,14 +74,14 @@ TCaseOutcome RunCaseInOwnProcess(const host::THostCase& hostCase, const std::str
     const unsigned long exitCode = run.ExitCode;
 
     const std::string& text = run.Output;
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    (void)std::fwrite(text.data(), 1, text.size(), stdout);
     if (!text.empty() && text.back() != '\n')
         std::printf("\n");
     if (outcome.Why.empty()) {
         outcome.Passed = exitCode == 0;
         if (!outcome.Passed) {
             char why[64];
-            std::snprintf(why, sizeof why, "exit code %lu (0x%08lX)", exitCode, exitCode);
+            (void)std::snprintf(why, sizeof why, "exit code %lu (0x%08lX)", exitCode, exitCode);
             outcome.Why = why;
         }
     }
@@ -162,9 +95,9 @@ int RunAll(const std::string& dllPath, const std::string& filter)
         if (!filter.empty() && hostCase->Name.find(filter) == std::string::npos)
             continue;
         std::printf("=== %s\n", hostCase->Name.c_str());
-        std::fflush(stdout);
+        (void)std::fflush(stdout);
         outcomes.push_back(RunCaseInOwnProcess(*hostCase, dllPath));
-        std::fflush(stdout);
+        (void)std::fflush(stdout);
     }
     int passed = 0;
     int failed = 0;
@@ -175,7 +108,7 @@ int RunAll(const std::string& dllPath, const std::string& filter)
         (outcome.Passed ? passed : failed) += 1;
     }
     std::printf("%d passed, %d failed\n", passed, failed);
-    std::fflush(stdout);
+    (void)std::fflush(stdout);
     return failed == 0 && passed > 0 ? 0 : 1;
 }
 
@@ -203,7 +136,7 @@ int main(int argc, char** argv)
         else if (dllPath.empty() && argument.rfind("--", 0) != 0)
             dllPath = argument;
         else {
-            std::fprintf(stderr, "unknown argument %s\n", argument.c_str());
+            (void)std::fprintf(stderr, "unknown argument %s\n", argument.c_str());
             return 2;
         }
     }
@@ -214,12 +147,9 @@ int main(int argc, char** argv)
         return 0;
     }
     if (dllPath.empty())
-        dllPath = FolderOf(OwnPath()) + "VelmoraCup.dll";
-    dllPath = WindowsPath(dllPath);
+        dllPath = ExecutableFolder() + "VelmoraCup.dll";
     // An absolute path, since each case runs from its own folder.
-    char full[MAX_PATH] = {};
-    if (GetFullPathNameA(dllPath.c_str(), MAX_PATH, full, nullptr) > 0)
-        dllPath = full;
+    dllPath = hostkit::AbsoluteWindowsPath(dllPath);
     host::SetPluginPath(dllPath);
 
     if (caseName.empty())
@@ -227,13 +157,11 @@ int main(int argc, char** argv)
 
     const host::THostCase* hostCase = host::FindCase(caseName);
     if (!hostCase) {
-        std::fprintf(stderr, "no case named %s (see --list)\n", caseName.c_str());
+        (void)std::fprintf(stderr, "no case named %s (see --list)\n", caseName.c_str());
         return 2;
     }
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    SetUnhandledExceptionFilter(&ReportCrash);
+    hostkit::ReportCrashesOnStandardOutput();
     if (!prepared)
-        PrepareCase(*hostCase, FolderOf(OwnPath()), host::HostExeName());
+        PrepareCase(*hostCase, ExecutableFolder(), hostkit::HostExeName());
     return RunCaseHere(*hostCase);
 }

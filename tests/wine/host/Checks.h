@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -21,6 +22,12 @@ struct TCaseAborted : std::runtime_error {
 int FailureCount();
 void ResetFailureCount();
 void ReportFailure(const char* file, int line, const std::string& message);
+
+// Runs a case or a suite from a count of no failures: a TCaseAborted ends it
+// early, any other exception is a failed check. Prints "PASS: 0 failed
+// check(s)" or "FAIL: N failed check(s)" and returns the process's exit
+// code, 0 when every check held, else 1.
+int RunCounted(const std::function<void()>& body);
 
 // Texts are shown with their control characters spelled out, so a report
 // that differs by one tab or one CR LF reads as such.

@@ -6,7 +6,7 @@ namespace host {
 
 std::vector<std::string> ColumnsWithout(std::initializer_list<const char*> missing)
 {
-    std::vector<std::string> columns = StandardColumns();
+    std::vector<std::string> columns = hostkit::StandardColumns();
     for (const char* name : missing)
         columns.erase(std::remove(columns.begin(), columns.end(), name), columns.end());
     return columns;

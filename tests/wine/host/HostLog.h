@@ -1,5 +1,5 @@
-// The host's log database and the ADO objects over it (hostkit's), and the
-// rows a case puts into its log table.
+// The rows a case puts into its log table (hostkit's database and the ADO
+// objects over it hold them).
 #pragma once
 
 #include <initializer_list>
@@ -10,10 +10,6 @@
 #include "hostkit/HostDatabase.h"
 
 namespace host {
-
-// The database, its connection and the standard columns come from hostkit.
-using hostkit::StandardColumns;
-using THostLog = hostkit::THostDatabase;
 
 // The standard columns without the named ones.
 std::vector<std::string> ColumnsWithout(std::initializer_list<const char*> missing);

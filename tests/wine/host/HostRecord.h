@@ -1,20 +1,11 @@
-// The records a host builds, and the text the report should show.
+// The text the report should show.
 #pragma once
 
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
-#include "hostkit/HostRecord.h"
-
 namespace host {
-
-// The records come from hostkit: a TPluginData per call with the table's
-// name and the host's own bytes in the reserved ranges, and the host's own
-// reading and writing of the slots, independent of the plug-in's helpers.
-using hostkit::PutSlot;
-using hostkit::SlotText;
-using hostkit::THostRecord;
 
 // One line of the per-band table.
 struct TBandLine {

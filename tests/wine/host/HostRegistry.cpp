@@ -3,22 +3,23 @@
 #include <vector>
 
 #include "Checks.h"
+#include "window/Win32Handles.h"
 
 namespace host {
 
-std::string PlacementKeyPath() { return "Software\\" + HostExeName() + "\\TfmMainForm"; }
+using hostkit::PlacementKeyPath;
 
 TRegistryValue ReadPlacementValue(const std::string& name)
 {
     TRegistryValue value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, PlacementKeyPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    TScopedRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, PlacementKeyPath().c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return value;
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
         std::vector<char> data(size + 1, '\0');
-        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
+        if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
             ERROR_SUCCESS) {
             value.Exists = true;
             value.Type = type;
@@ -26,7 +27,6 @@ TRegistryValue ReadPlacementValue(const std::string& name)
                 value.Text = std::string(data.data());
         }
     }
-    RegCloseKey(key);
     return value;
 }
 
@@ -41,11 +41,11 @@ std::string PlacementText(const std::string& name)
 }
 
 namespace {
-HKEY CreatePlacementKey()
+TScopedRegKey CreatePlacementKey()
 {
-    HKEY key = nullptr;
+    TScopedRegKey key;
     const LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, PlacementKeyPath().c_str(), 0, nullptr,
-                                        REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key, nullptr);
+                                        REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, key.Receive(), nullptr);
     REQUIRE(result == ERROR_SUCCESS, "placement key created by the host");
     return key;
 }
@@ -53,51 +53,23 @@ HKEY CreatePlacementKey()
 
 void WritePlacementText(const std::string& name, const std::string& text)
 {
-    HKEY key = CreatePlacementKey();
-    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
+    const TScopedRegKey key = CreatePlacementKey();
+    RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size()) + 1);
 }
 
 void WritePlacementDword(const std::string& name, DWORD value)
 {
-    HKEY key = CreatePlacementKey();
-    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    const TScopedRegKey key = CreatePlacementKey();
+    RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 void DeletePlacementValue(const std::string& name)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, PlacementKeyPath().c_str(), 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, name.c_str());
-        RegCloseKey(key);
-    }
+    TScopedRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, PlacementKeyPath().c_str(), 0, KEY_WRITE, key.Receive()) == ERROR_SUCCESS)
+        RegDeleteValueA(key.Get(), name.c_str());
 }
-
-namespace {
-bool DeleteTree(HKEY parent, const std::string& name)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
-        return true;
-    bool emptied = true;
-    for (;;) {
-        char child[256];
-        DWORD length = sizeof child;
-        if (RegEnumKeyExA(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        if (!DeleteTree(key, child)) {
-            emptied = false;
-            break;
-        }
-    }
-    RegCloseKey(key);
-    return emptied && RegDeleteKeyA(parent, name.c_str()) == ERROR_SUCCESS;
-}
-}  // namespace
-
-void DeleteHostKey(const std::string& exeName) { (void)DeleteTree(HKEY_CURRENT_USER, "Software\\" + exeName); }
 
 std::string ScreenSuffix()
 {

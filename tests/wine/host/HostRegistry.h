@@ -1,5 +1,5 @@
 // The plug-in's placement data as the registry holds it, under
-// HKCU\Software\<host executable name>\TfmMainForm.
+// HKCU\<hostkit::PlacementKeyPath()>.
 #pragma once
 
 #include <windows.h>
@@ -10,11 +10,6 @@
 #include "hostkit/HostProcess.h"
 
 namespace host {
-
-// The running executable's file name without folder and last extension.
-using hostkit::HostExeName;
-// "Software\<HostExeName()>\TfmMainForm".
-std::string PlacementKeyPath();
 
 struct TRegistryValue {
     bool Exists = false;
@@ -30,9 +25,6 @@ std::string PlacementText(const std::string& name);
 void WritePlacementText(const std::string& name, const std::string& text);
 void WritePlacementDword(const std::string& name, DWORD value);
 void DeletePlacementValue(const std::string& name);
-// Removes HKCU\Software\<exeName> with everything below it.
-void DeleteHostKey(const std::string& exeName);
-
 // "(<width>x<height>)" of the primary screen, the suffix of the placement
 // values written for this screen.
 std::string ScreenSuffix();

@@ -18,16 +18,10 @@ HWND RecalcButton(HWND form)
     return button;
 }
 
-std::string ReportText(HWND form) { return WindowText(ReportBox(form)); }
-
 void TypeIntoReport(HWND form, const std::string& text)
 {
     SendMessageA(ReportBox(form), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
-
-void ClickRecalc(HWND form) { SendMessageA(RecalcButton(form), BM_CLICK, 0, 0); }
-
-bool RecalcEnabled(HWND form) { return IsWindowEnabled(RecalcButton(form)) != FALSE; }
 
 RECT MakeRect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
 
@@ -116,8 +110,8 @@ LRESULT CALLBACK TSentMessageWatch::HookProc(int code, WPARAM wParam, LPARAM lPa
 bool IsRecalcButtonDisabling(const CWPSTRUCT& message)
 {
     return message.message == WM_ENABLE && message.wParam == FALSE &&
-           lstrcmpiA(ClassNameOf(message.hwnd).c_str(), "Button") == 0 &&
-           ClassNameOf(GetParent(message.hwnd)) == "TVelmoraCupPanel";
+           lstrcmpiA(hostkit::ClassNameOf(message.hwnd).c_str(), "Button") == 0 &&
+           hostkit::ClassNameOf(GetParent(message.hwnd)) == "TVelmoraCupPanel";
 }
 
 }  // namespace host

@@ -1,7 +1,7 @@
-// What a host does with windows (hostkit's message loop and window texts),
-// the plug-in's controls as a case requires them, and the host's own hidden
+// The plug-in's controls as a case requires them, and the host's own hidden
 // window, through which a case runs code from inside the plug-in's message
-// passes.
+// passes. The message loop, window texts, the report and the button's press
+// are hostkit's.
 #pragma once
 
 #include <windows.h>
@@ -14,24 +14,11 @@
 
 namespace host {
 
-// The message loop, window texts and the report come from hostkit.
-using hostkit::ClassNameOf;
-using hostkit::Describe;
-using hostkit::FindDescendant;
-using hostkit::FindThreadWindow;
-using hostkit::PumpMessages;
-using hostkit::WindowRectOf;
-using hostkit::WindowText;
-
 // The statistics window's controls; a window without them ends the case.
 HWND ReportBox(HWND form);
 HWND RecalcButton(HWND form);
-std::string ReportText(HWND form);
 // "typed by the user": WM_SETTEXT straight into the report box.
 void TypeIntoReport(HWND form, const std::string& text);
-// A press of "Recalc Statistic" (BM_CLICK); returns when the press is handled.
-void ClickRecalc(HWND form);
-bool RecalcEnabled(HWND form);
 
 RECT MakeRect(int left, int top, int right, int bottom);
 

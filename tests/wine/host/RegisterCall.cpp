@@ -70,7 +70,7 @@ std::string DamagedRegisters(const TRegisterCall& call)
         if (expected == got)
             return;
         char text[64];
-        std::snprintf(text, sizeof text, "%s%s %08X->%08X", damaged.empty() ? "" : ", ", name,
+        (void)std::snprintf(text, sizeof text, "%s%s %08X->%08X", damaged.empty() ? "" : ", ", name,
                       static_cast<unsigned>(expected), static_cast<unsigned>(got));
         damaged += text;
     };

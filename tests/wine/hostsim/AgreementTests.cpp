@@ -21,7 +21,7 @@ namespace {
 const std::string& AgreementFolder()
 {
     static const std::string folder = [] {
-        const std::string path = TestFolder() + "hostsim-agreement\\";
+        std::string path = TestFolder() + "hostsim-agreement\\";
         CreateDirectoryA(path.c_str(), nullptr);
         return path;
     }();

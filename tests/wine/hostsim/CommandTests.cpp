@@ -46,7 +46,7 @@ constexpr char kEmptyReport[] = "Band\t  QSOs\tPoints\tVClist\t\r\nTotal\t     0
 
 std::string SmallLogPath()
 {
-    const std::string path = ScratchPath("small.csv");
+    std::string path = ScratchPath("small.csv");
     PutFile(path, kSmallLog);
     return path;
 }

@@ -4,6 +4,9 @@
 
 #include <stdexcept>
 
+#include "hostkit/HostProcess.h"
+#include "window/Win32Handles.h"
+
 namespace hostsim {
 
 std::string FileText(const std::string& path) { return hostkit::ReadFileBytes(path).value_or(""); }
@@ -36,24 +39,16 @@ std::string Quoted(const std::string& arg)
     return quoted + "\"";
 }
 
-class TInheritedFile {
-public:
-    TInheritedFile(const std::string& path, DWORD access, DWORD disposition)
-    {
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        Handle_ = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (Handle_ == INVALID_HANDLE_VALUE)
-            throw std::runtime_error("cannot open " + path);
-    }
-    ~TInheritedFile() { CloseHandle(Handle_); }
-    TInheritedFile(const TInheritedFile&) = delete;
-    TInheritedFile& operator=(const TInheritedFile&) = delete;
-    HANDLE Get() const { return Handle_; }
-
-private:
-    HANDLE Handle_;
-};
+// A file the child process inherits as one of its standard handles.
+TScopedFile InheritedFile(const std::string& path, DWORD access, DWORD disposition)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    TScopedFile file(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        throw std::runtime_error("cannot open " + path);
+    return file;
+}
 
 void CopyOrFail(const std::string& from, const std::string& to)
 {
@@ -72,9 +67,9 @@ TProgramRun RunProgram(const std::string& exe, const std::vector<std::string>& a
     PutFile(stem + ".in", input);
     TProgramRun run;
     {
-        TInheritedFile in(stem + ".in", GENERIC_READ, OPEN_EXISTING);
-        TInheritedFile out(stem + ".out", GENERIC_WRITE, CREATE_ALWAYS);
-        TInheritedFile err(stem + ".err", GENERIC_WRITE, CREATE_ALWAYS);
+        const TScopedFile in = InheritedFile(stem + ".in", GENERIC_READ, OPEN_EXISTING);
+        const TScopedFile out = InheritedFile(stem + ".out", GENERIC_WRITE, CREATE_ALWAYS);
+        const TScopedFile err = InheritedFile(stem + ".err", GENERIC_WRITE, CREATE_ALWAYS);
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -90,14 +85,9 @@ TProgramRun RunProgram(const std::string& exe, const std::vector<std::string>& a
         if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, HostFolder().c_str(),
                             &startup, &process))
             throw std::runtime_error("cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")");
-        if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT) {
-            run.TimedOut = true;
-            TerminateProcess(process.hProcess, 124);
-            WaitForSingleObject(process.hProcess, 5000);
-        }
-        GetExitCodeProcess(process.hProcess, &run.ExitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        const hostkit::TChildEnd end = hostkit::AwaitChild(process, timeoutMs);
+        run.TimedOut = end.TimedOut;
+        run.ExitCode = end.ExitCode;
     }
     run.Out = FileText(stem + ".out");
     for (char c : FileText(stem + ".err"))
@@ -106,13 +96,7 @@ TProgramRun RunProgram(const std::string& exe, const std::vector<std::string>& a
     return run;
 }
 
-std::string TestFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
+std::string TestFolder() { return hostkit::ExecutableFolder(); }
 
 namespace {
 
@@ -124,13 +108,13 @@ void PlaceTheWindow()
 {
     const std::string application = std::string("Software\\") + kHostName;
     RegDeleteTreeA(HKEY_CURRENT_USER, application.c_str());
-    HKEY section = nullptr;
+    TScopedRegKey section;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, (application + "\\TfmMainForm").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &section, nullptr) != ERROR_SUCCESS)
+                        section.Receive(), nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create the placement key of " + application);
     const char normalPosition[] = "24,560,373,756";
-    RegSetValueExA(section, "NormPos", 0, REG_SZ, reinterpret_cast<const BYTE*>(normalPosition), sizeof normalPosition);
-    RegCloseKey(section);
+    RegSetValueExA(section.Get(), "NormPos", 0, REG_SZ, reinterpret_cast<const BYTE*>(normalPosition),
+                   sizeof normalPosition);
 }
 
 }  // namespace
@@ -138,7 +122,7 @@ void PlaceTheWindow()
 const std::string& HostFolder()
 {
     static const std::string folder = [] {
-        const std::string path = TestFolder() + "hostsim-work\\";
+        std::string path = TestFolder() + "hostsim-work\\";
         CreateDirectoryA(path.c_str(), nullptr);
         CreateDirectoryA((path + "Plugins").c_str(), nullptr);
         CopyOrFail(WindowsPath(VELMORA_HOST_EXE), path + kHostName + ".exe");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "HostProgram.h"
+#include "window/Win32Handles.h"
 
 using namespace hostsim;
 
@@ -35,13 +36,12 @@ std::set<std::string> SessionEntries()
 {
     std::set<std::string> names;
     WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((SessionRoot() + "session-*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const TScopedFind search(FindFirstFileA((SessionRoot() + "session-*").c_str(), &found));
+    if (!search.Valid())
         return names;
     do
         names.insert(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    while (FindNextFileA(search.Get(), &found));
     return names;
 }
 
@@ -52,18 +52,18 @@ public:
     TWaitingHost(const std::vector<std::string>& args, const std::string& outputPath) : OutputPath_(outputPath)
     {
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE readEnd = nullptr;
-        if (!CreatePipe(&readEnd, &InputWriteEnd_, &inherit, 0))
+        TScopedKernelHandle readEnd;
+        if (!CreatePipe(readEnd.Receive(), InputWriteEnd_.Receive(), &inherit, 0))
             throw std::runtime_error("cannot make a pipe");
-        SetHandleInformation(InputWriteEnd_, HANDLE_FLAG_INHERIT, 0);
-        const HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        SetHandleInformation(InputWriteEnd_.Get(), HANDLE_FLAG_INHERIT, 0);
+        TScopedFile output(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = readEnd;
-        startup.hStdOutput = output;
-        startup.hStdError = output;
+        startup.hStdInput = readEnd.Get();
+        startup.hStdOutput = output.Get();
+        startup.hStdError = output.Get();
         const std::string exe = HostFolder() + kHostName + ".exe";
         std::string commandLine = "\"" + exe + "\"";
         for (const std::string& arg : args)
@@ -71,19 +71,19 @@ public:
         PROCESS_INFORMATION process = {};
         const BOOL started = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                             HostFolder().c_str(), &startup, &process);
-        CloseHandle(readEnd);
-        CloseHandle(output);
+        // The child has its own copies; the pipe ends only when ours go too.
+        readEnd.Reset();
+        output.Reset();
         if (!started)
             throw std::runtime_error("cannot start " + exe);
-        Process_ = process.hProcess;
-        CloseHandle(process.hThread);
+        Process_.Reset(process.hProcess);
+        const TScopedKernelHandle thread(process.hThread);
     }
     ~TWaitingHost()
     {
-        CloseHandle(InputWriteEnd_);
-        TerminateProcess(Process_, 1);
-        WaitForSingleObject(Process_, 10000);
-        CloseHandle(Process_);
+        InputWriteEnd_.Reset();
+        TerminateProcess(Process_.Get(), 1);
+        WaitForSingleObject(Process_.Get(), 10000);
     }
     TWaitingHost(const TWaitingHost&) = delete;
     TWaitingHost& operator=(const TWaitingHost&) = delete;
@@ -94,7 +94,7 @@ public:
         for (int wait = 0; wait < 600; ++wait) {
             if (FileText(OutputPath_).find(text) != std::string::npos)
                 return true;
-            if (WaitForSingleObject(Process_, 100) == WAIT_OBJECT_0)
+            if (WaitForSingleObject(Process_.Get(), 100) == WAIT_OBJECT_0)
                 return FileText(OutputPath_).find(text) != std::string::npos;
         }
         return false;
@@ -102,14 +102,14 @@ public:
     // As a power cut or `kill -9` ends it: no code of its own runs.
     void Kill() const
     {
-        TerminateProcess(Process_, 137);
-        WaitForSingleObject(Process_, 10000);
+        TerminateProcess(Process_.Get(), 137);
+        WaitForSingleObject(Process_.Get(), 10000);
     }
 
 private:
     std::string OutputPath_;
-    HANDLE InputWriteEnd_ = nullptr;
-    HANDLE Process_ = nullptr;
+    TScopedKernelHandle InputWriteEnd_;
+    TScopedKernelHandle Process_;
 };
 
 class PrivateSession : public ::testing::Test {
@@ -168,9 +168,9 @@ TEST_F(PrivateSession, AStartClearsAbandonedFoldersButNotThoseOfLiveSessions)
     }
     // A live session holds its lock open; the abandoned one's lock is a
     // leftover file nobody holds.
-    const HANDLE lock = CreateFileA((live + ".lock").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    TScopedFile lock(CreateFileA((live + ".lock").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock.Valid());
     PutFile(abandoned + ".lock", "");
 
     RunHost({"interactive"}, "quit\n");
@@ -178,7 +178,7 @@ TEST_F(PrivateSession, AStartClearsAbandonedFoldersButNotThoseOfLiveSessions)
     EXPECT_FALSE(PathExists(abandoned)) << "an abandoned folder was left";
     EXPECT_FALSE(PathExists(abandoned + ".lock")) << "an abandoned lock was left";
 
-    CloseHandle(lock);
+    lock.Reset();
     RunHost({"interactive"}, "quit\n");
     EXPECT_FALSE(PathExists(live)) << "the folder outlived its session";
     DeleteFileA((live + ".lock").c_str());

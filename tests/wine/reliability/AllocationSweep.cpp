@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "Check.h"
-#include "HostBench.h"
+#include "Checks.h"
+#include "SuiteHost.h"
 #include "Suites.h"
 #include "hostkit/HostWindows.h"
 #include "support/ReferenceScorer.h"
@@ -66,7 +66,7 @@ struct TTally {
 
 class TSweepBench {
 public:
-    explicit TSweepBench(const TOptions& options) : Bench(options.DllPath)
+    explicit TSweepBench(const TOptions& options) : Bench(SuiteSession(options.DllPath))
     {
         WriteMemberFile(kMemberFile);
         for (const TRow& row : kTable)
@@ -85,13 +85,13 @@ public:
         } else if (IsIconic(Window)) {
             ShowWindow(Window, SW_RESTORE);
         }
-        if (!EXPECT_TRUE(Window != nullptr, where + ": _Run gives a window with the seam disarmed", ""))
+        if (!CHECK(Window != nullptr, where + ": _Run gives a window with the seam disarmed", ""))
             return false;
         if (hostkit::ReportText(Window) != TableReport())
             hostkit::ClickRecalc(Window);
         const std::string boxes = Bench.Boxes.TakeTexts();
-        return EXPECT_EQUAL("", boxes, where + ": message boxes with the seam disarmed") &&
-               EXPECT_EQUAL(TableReport(), hostkit::ReportText(Window), where + ": report with the seam disarmed");
+        return CHECK_EQ("", boxes, where + ": message boxes with the seam disarmed") &&
+               CHECK_EQ(TableReport(), hostkit::ReportText(Window), where + ": report with the seam disarmed");
     }
 
     void EnsureNoWindow()
@@ -118,13 +118,13 @@ public:
             return;
         const TRow fresh = {"S50CHECK/AFTERWARDS", "20M", "CW", "599 VC900 AFTER THE SWEEP"};
         const hostkit::THostRecord record = Bench.Contact(fresh.Call, fresh.Band, fresh.Mode, fresh.Exchange);
-        EXPECT_EQUAL(3, Bench.Plugin().AddQSO(record.Get()), where + ": _AddQSO scores once the seam is disarmed");
-        EXPECT_EQUAL(TableReport({fresh}), hostkit::ReportText(Window), where + ": report after that _AddQSO");
+        CHECK_EQ(3, Bench.Plugin().AddQSO(record.Get()), where + ": _AddQSO scores once the seam is disarmed");
+        CHECK_EQ(TableReport({fresh}), hostkit::ReportText(Window), where + ": report after that _AddQSO");
         const hostkit::THostRecord member = Bench.Contact("G4AAA", "", "", "");
-        EXPECT_EQUAL("VC3", Bench.Plugin().GrabNumber(member.Get()), where + ": _GrabNumber once the seam is disarmed");
+        CHECK_EQ("VC3", Bench.Plugin().GrabNumber(member.Get()), where + ": _GrabNumber once the seam is disarmed");
         hostkit::ClickRecalc(Window);
-        EXPECT_EQUAL(TableReport(), hostkit::ReportText(Window), where + ": report of a rebuild afterwards");
-        EXPECT_EQUAL("", Bench.Boxes.TakeTexts(), where + ": message boxes once the seam is disarmed");
+        CHECK_EQ(TableReport(), hostkit::ReportText(Window), where + ": report of a rebuild afterwards");
+        CHECK_EQ("", Bench.Boxes.TakeTexts(), where + ": message boxes once the seam is disarmed");
     }
 
     // The countdown of the seam. Disarm() may run more than once per step
@@ -140,7 +140,7 @@ public:
         return Failures_;
     }
 
-    THostBench Bench;
+    hostkit::THostSession Bench;
     TArm Arm = nullptr;
     HWND Window = nullptr;
     bool CreatedWhileArmed = false;
@@ -174,9 +174,9 @@ bool PrepareNoWindow(TSweepBench& sweep, const std::string&)
 void CheckNoWindow(TSweepBench& sweep, const std::string& where)
 {
     hostkit::PumpMessagesFor(5);
-    EXPECT_EQUAL(0, CountStatisticsWindows(), where + ": statistics windows left");
+    CHECK_EQ(0, CountStatisticsWindows(), where + ": statistics windows left");
     const hostkit::THostRecord record = sweep.Bench.Contact("ZZ9ZZ", "20M", "CW", "599");
-    EXPECT_EQUAL(0, sweep.Bench.Plugin().GetScore(record.Get()), where + ": _GetScore without a window");
+    CHECK_EQ(0, sweep.Bench.Plugin().GetScore(record.Get()), where + ": _GetScore without a window");
 }
 
 std::vector<TScenario> Scenarios()
@@ -208,9 +208,9 @@ std::vector<TScenario> Scenarios()
                              // the window still comes up.
                              const std::string report = hostkit::ReportText(window);
                              const bool shown = IsWindowVisible(window) != FALSE;
-                             EXPECT_TRUE(shown, where + ": the window _Run returned is visible", "");
-                             EXPECT_TRUE(report == TableReport() || report.empty(),
-                                         where + ": report is the table's or empty", "got " + Quote(report));
+                             CHECK(shown, where + ": the window _Run returned is visible", "");
+                             CHECK(report == TableReport() || report.empty(),
+                                         where + ": report is the table's or empty", "got " + host::Quote(report));
                              return Judge(shown, false);
                          }});
 
@@ -239,7 +239,7 @@ std::vector<TScenario> Scenarios()
                              sweep.Bench.Plugin().AddQSO(second.Get());
                              const std::string expected =
                                  recorded ? TableReport({contact, sameMember}) : TableReport({sameMember});
-                             EXPECT_EQUAL(expected, hostkit::ReportText(sweep.Window),
+                             CHECK_EQ(expected, hostkit::ReportText(sweep.Window),
                                           where + ": report after a second contact with the same member, the failed "
                                                   "contact being " +
                                               (recorded ? "a duplicate now (recorded)" : "no duplicate (not recorded)"));
@@ -252,9 +252,9 @@ std::vector<TScenario> Scenarios()
                                  sweep.Bench.Contact("OK1XYZ/MARITIME-2", "40M", "SSB", "599 VC7 NICE RIG HERE");
                              const std::int32_t result = sweep.Bench.Plugin().GetScore(record.Get());
                              sweep.Disarm();
-                             EXPECT_EQUAL(TableReport(), hostkit::ReportText(sweep.Window),
+                             CHECK_EQ(TableReport(), hostkit::ReportText(sweep.Window),
                                           where + ": _GetScore leaves the report alone");
-                             EXPECT_EQUAL(3, sweep.Bench.Plugin().GetScore(record.Get()),
+                             CHECK_EQ(3, sweep.Bench.Plugin().GetScore(record.Get()),
                                           where + ": the same preview once disarmed");
                              return Judge(result == 3, result == 0);
                          }});
@@ -269,7 +269,7 @@ std::vector<TScenario> Scenarios()
                          [](TSweepBench& sweep, const std::string& where, int) {
                              hostkit::ClickRecalc(sweep.Window);
                              const std::string report = hostkit::ReportText(sweep.Window);
-                             EXPECT_TRUE(hostkit::RecalcEnabled(sweep.Window), where + ": button enabled again", "");
+                             CHECK(hostkit::RecalcEnabled(sweep.Window), where + ": button enabled again", "");
                              return Judge(report == TableReport(), report.empty());
                          }});
 
@@ -319,8 +319,8 @@ std::string PointName(std::size_t scenario, const TMode& mode, int n)
 int RunAllocationSweep(const TOptions& options)
 {
     TSweepBench sweep(options);
-    if (!EXPECT_TRUE(sweep.Arm != nullptr, "the seam's export VelmoraTestFailAllocationAfter", "missing"))
-        return FailureCount();
+    if (!CHECK(sweep.Arm != nullptr, "the seam's export VelmoraTestFailAllocationAfter", "missing"))
+        return host::FailureCount();
     const std::vector<TScenario> scenarios = Scenarios();
     // A process restarted after a crash skips every point up to and
     // including the one it crashed at.
@@ -338,8 +338,11 @@ int RunAllocationSweep(const TOptions& options)
                     skipping = options.ResumeAfter.rfind(point + " ", 0) != 0;
                     continue;
                 }
-                const std::string where = std::string(scenario.Name) + ", " + mode.Name + ", countdown " +
-                                          std::to_string(n);
+                std::string where = scenario.Name;
+                where += ", ";
+                where += mode.Name;
+                where += ", countdown ";
+                where += std::to_string(n);
                 Progress(point + " (" + where + ")");
                 if (!scenario.Prepare(sweep, where))
                     break;
@@ -351,19 +354,19 @@ int RunAllocationSweep(const TOptions& options)
                 for (const hostkit::TCaughtBox& box : boxes)
                     tally.BoxTexts.insert(box.Text);
                 if (failures == 0 && !boxes.empty())
-                    ReportFailure(__FILE__, __LINE__, where + ": no allocation failed, yet a box said " +
-                                                          Quote(boxes.front().Text));
+                    host::ReportFailure(__FILE__, __LINE__, where + ": no allocation failed, yet a box said " +
+                                                          host::Quote(boxes.front().Text));
                 if (answer == TAnswer::Normal)
                     ++tally.Normal;
                 else if (answer == TAnswer::NothingDone)
                     ++tally.NothingDone;
                 else {
                     ++tally.Wrong;
-                    ReportFailure(__FILE__, __LINE__, where + ": neither the normal answer nor \"nothing done\"");
+                    host::ReportFailure(__FILE__, __LINE__, where + ": neither the normal answer nor \"nothing done\"");
                 }
                 sweep.CheckWorksNormally(where);
                 if (failures == 0 && answer != TAnswer::Normal)
-                    ReportFailure(__FILE__, __LINE__, where + ": no allocation failed, yet the answer was not normal");
+                    host::ReportFailure(__FILE__, __LINE__, where + ": no allocation failed, yet the answer was not normal");
                 if (failures == 0) {
                     tally.Allocations = n - 1;
                     break;
@@ -374,11 +377,11 @@ int RunAllocationSweep(const TOptions& options)
             std::printf("%-45s %-13s %11d %7d %7d %7d\n", scenario.Name, mode.Name, tally.Allocations, tally.Normal,
                         tally.NothingDone, tally.Wrong);
             for (const std::string& text : tally.BoxTexts)
-                std::printf("    message box seen: %s\n", Quote(text).c_str());
+                std::printf("    message box seen: %s\n", host::Quote(text).c_str());
         }
     }
-    std::printf("allocation sweep: %lu ms; %d failed check(s)\n", GetTickCount() - start, FailureCount());
-    return FailureCount();
+    std::printf("allocation sweep: %lu ms; %d failed check(s)\n", GetTickCount() - start, host::FailureCount());
+    return host::FailureCount();
 }
 
 }  // namespace reliability

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "Check.h"
-#include "HostBench.h"
+#include "Checks.h"
+#include "SuiteHost.h"
 #include "Suites.h"
 #include "hostado/HostAdo.h"
 #include "hostkit/HostWindows.h"
@@ -121,7 +121,7 @@ std::int32_t PointsOf(const TRow& row)
 
 class TFaultRun {
 public:
-    explicit TFaultRun(const TOptions& options) : Bench_(options.DllPath)
+    explicit TFaultRun(const TOptions& options) : Bench_(SuiteSession(options.DllPath))
     {
         for (const TRow& row : kAdded)
             Bench_.AddRow(row.Call, row.Band, row.Mode, row.Exchange);
@@ -134,7 +134,7 @@ public:
         const std::string where = Where("button", cell, text);
         if (!EnsureWindow(where))
             return;
-        Bench_.Log.Database().FailOnce(cell.Point, text.Provider, cell.Row);
+        Bench_.Database.Database().FailOnce(cell.Point, text.Provider, cell.Row);
         hostkit::ClickRecalc(Window_);
         CheckAfterFailure(where, cell, text);
         CheckNextRebuild(where);
@@ -145,12 +145,12 @@ public:
     {
         const std::string where = Where("_Run", cell, text);
         CloseWindow();
-        Bench_.Log.Database().FailOnce(cell.Point, text.Provider, cell.Row);
+        Bench_.Database.Database().FailOnce(cell.Point, text.Provider, cell.Row);
         const hostkit::THostRecord record = Bench_.Record();
         Window_ = Bench_.Plugin().Run(record.Get());
-        if (!EXPECT_TRUE(Window_ != nullptr, where + ": _Run returns a window although its rebuild failed", ""))
+        if (!CHECK(Window_ != nullptr, where + ": _Run returns a window although its rebuild failed", ""))
             return;
-        EXPECT_TRUE(IsWindowVisible(Window_) != FALSE, where + ": window visible after the failed rebuild", "");
+        CHECK(IsWindowVisible(Window_) != FALSE, where + ": window visible after the failed rebuild", "");
         CheckAfterFailure(where, cell, text);
         CheckNextRebuild(where);
     }
@@ -161,13 +161,13 @@ public:
         const std::string where = std::string("button, ") + PointName(cell.Point) + " failing without a text";
         if (!EnsureWindow(where))
             return;
-        Bench_.Log.Database().FailOnce(cell.Point, "", cell.Row);
+        Bench_.Database.Database().FailOnce(cell.Point, "", cell.Row);
         hostkit::ClickRecalc(Window_);
         const std::vector<hostkit::TCaughtBox> boxes = Bench_.Boxes.Take();
-        if (EXPECT_EQUAL(std::size_t{1}, boxes.size(), where + ": message boxes"))
-            EXPECT_TRUE(boxes[0].Text.rfind("LogQuery: ", 0) == 0, where + ": the box names the query and the step",
-                        "got " + Quote(boxes[0].Text));
-        EXPECT_EQUAL("", hostkit::ReportText(Window_), where + ": report box");
+        if (CHECK_EQ(std::size_t{1}, boxes.size(), where + ": message boxes"))
+            CHECK(boxes[0].Text.rfind("LogQuery: ", 0) == 0, where + ": the box names the query and the step",
+                        "got " + host::Quote(boxes[0].Text));
+        CHECK_EQ("", hostkit::ReportText(Window_), where + ": report box");
         CheckNextRebuild(where);
     }
 
@@ -175,16 +175,16 @@ public:
     void CheckNoAdoObjectsLeft()
     {
         CloseWindow();
-        EXPECT_EQUAL(BaselineAdoObjects_, hostado::LiveObjectCount(),
+        CHECK_EQ(BaselineAdoObjects_, hostado::LiveObjectCount(),
                      "live ADO objects after every window of the matrix is gone");
-        EXPECT_EQUAL(0, CountStatisticsWindows(), "statistics windows left after the matrix");
+        CHECK_EQ(0, CountStatisticsWindows(), "statistics windows left after the matrix");
     }
 
 private:
     static std::string Where(const char* path, const TCell& cell, const TText& text)
     {
         return std::string(path) + ", " + PointName(cell.Point) + " at row " + std::to_string(cell.Row) + ", text " +
-               Quote(text.Provider);
+               host::Quote(text.Provider);
     }
 
     bool EnsureWindow(const std::string& where)
@@ -194,8 +194,8 @@ private:
         const hostkit::THostRecord record = Bench_.Record();
         Window_ = Bench_.Plugin().Run(record.Get());
         const std::string boxes = Bench_.Boxes.TakeTexts();
-        return EXPECT_TRUE(Window_ != nullptr, where + ": _Run gives a window", "") &&
-               EXPECT_EQUAL("", boxes, where + ": message boxes of a clean _Run");
+        return CHECK(Window_ != nullptr, where + ": _Run gives a window", "") &&
+               CHECK_EQ("", boxes, where + ": message boxes of a clean _Run");
     }
 
     void CloseWindow()
@@ -204,21 +204,21 @@ private:
             SendMessageA(Window_, WM_CLOSE, 0, 0);
         hostkit::PumpMessagesFor(20);
         Window_ = nullptr;
-        EXPECT_EQUAL("", Bench_.Boxes.TakeTexts(), "message boxes while closing a window");
+        CHECK_EQ("", Bench_.Boxes.TakeTexts(), "message boxes while closing a window");
     }
 
     void CheckAfterFailure(const std::string& where, const TCell& cell, const TText& text)
     {
         const std::vector<hostkit::TCaughtBox> boxes = Bench_.Boxes.Take();
-        if (EXPECT_EQUAL(std::size_t{1}, boxes.size(), where + ": message boxes"))
-            EXPECT_EQUAL(std::string(text.Shown), boxes[0].Text, where + ": text of the box");
-        EXPECT_EQUAL("", hostkit::ReportText(Window_), where + ": report box after the failed rebuild");
-        EXPECT_TRUE(hostkit::RecalcEnabled(Window_), where + ": \"Recalc Statistic\" enabled again", "");
+        if (CHECK_EQ(std::size_t{1}, boxes.size(), where + ": message boxes"))
+            CHECK_EQ(std::string(text.Shown), boxes[0].Text, where + ": text of the box");
+        CHECK_EQ("", hostkit::ReportText(Window_), where + ": report box after the failed rebuild");
+        CHECK(hostkit::RecalcEnabled(Window_), where + ": \"Recalc Statistic\" enabled again", "");
         for (std::size_t row = 0; row < kRows; ++row) {
             const TRow& contact = kResultOrder[row];
             const hostkit::THostRecord record = Bench_.Contact(contact.Call, contact.Band, contact.Mode, contact.Exchange);
             const std::int32_t expected = row < cell.Counted ? -1 : PointsOf(contact);
-            EXPECT_EQUAL(expected, Bench_.Plugin().GetScore(record.Get()),
+            CHECK_EQ(expected, Bench_.Plugin().GetScore(record.Get()),
                          where + ": _GetScore of row " + std::to_string(row) + " (" + contact.Call + ")" +
                              (row < cell.Counted ? ", counted before the failure" : ", not reached"));
         }
@@ -227,15 +227,15 @@ private:
     void CheckNextRebuild(const std::string& where)
     {
         hostkit::ClickRecalc(Window_);
-        EXPECT_EQUAL("", Bench_.Boxes.TakeTexts(), where + ": message boxes of the next rebuild");
-        EXPECT_EQUAL(FullReport(), hostkit::ReportText(Window_), where + ": report of the next rebuild");
-        EXPECT_TRUE(hostkit::RecalcEnabled(Window_), where + ": button enabled after the next rebuild", "");
+        CHECK_EQ("", Bench_.Boxes.TakeTexts(), where + ": message boxes of the next rebuild");
+        CHECK_EQ(FullReport(), hostkit::ReportText(Window_), where + ": report of the next rebuild");
+        CHECK(hostkit::RecalcEnabled(Window_), where + ": button enabled after the next rebuild", "");
         const TRow& last = kResultOrder[kRows - 1];
         const hostkit::THostRecord record = Bench_.Contact(last.Call, last.Band, last.Mode, last.Exchange);
-        EXPECT_EQUAL(-1, Bench_.Plugin().GetScore(record.Get()), where + ": last row counted by the next rebuild");
+        CHECK_EQ(-1, Bench_.Plugin().GetScore(record.Get()), where + ": last row counted by the next rebuild");
     }
 
-    THostBench Bench_;
+    hostkit::THostSession Bench_;
     HWND Window_ = nullptr;
     std::size_t BaselineAdoObjects_ = 0;
 };
@@ -264,8 +264,8 @@ int RunFaultMatrix(const TOptions& options)
                 "%u failed first shows in _Run, %lu ms; %d failed check(s)\n",
                 static_cast<unsigned>(cells.size()), presses, static_cast<unsigned>(std::size(kTexts)),
                 static_cast<unsigned>(cells.size()), static_cast<unsigned>(cells.size()), GetTickCount() - start,
-                FailureCount());
-    return FailureCount();
+                host::FailureCount());
+    return host::FailureCount();
 }
 
 }  // namespace reliability

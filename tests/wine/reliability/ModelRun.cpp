@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "Check.h"
-#include "HostBench.h"
+#include "Checks.h"
+#include "SuiteHost.h"
 #include "ReferenceModel.h"
 #include "Suites.h"
 #include "hostkit/HostWindows.h"
@@ -84,7 +84,7 @@ constexpr char kHostWindowClass[] = "ReliabilityHostWindow";
 
 class TModelRun {
 public:
-    TModelRun(THostBench& bench, std::uint32_t start) : Bench_(bench), Start_(start), Random_(start)
+    TModelRun(hostkit::THostSession& bench, std::uint32_t start) : Bench_(bench), Start_(start), Random_(start)
     {
         NewTable();
         EditMemberFile();
@@ -111,10 +111,10 @@ public:
     bool Run(int steps)
     {
         for (Step_ = 1; Step_ <= steps; ++Step_) {
-            const int failuresBefore = FailureCount();
+            const int failuresBefore = host::FailureCount();
             Act();
             Verify();
-            if (FailureCount() != failuresBefore) {
+            if (host::FailureCount() != failuresBefore) {
                 Diverged();
                 return false;
             }
@@ -144,7 +144,7 @@ private:
         switch (call.Kind) {
         case THostCall::AddQSO: return "_AddQSO " + Describe(call.Contact) + " naming table " + call.Table;
         case THostCall::GetScore: return "_GetScore " + Describe(call.Contact) + " naming table " + call.Table;
-        case THostCall::GrabNumber: return "_GrabNumber " + Quote(call.Contact.Call) + " naming table " + call.Table;
+        case THostCall::GrabNumber: return "_GrabNumber " + host::Quote(call.Contact.Call) + " naming table " + call.Table;
         case THostCall::Release: return "_Release";
         }
         return "?";
@@ -158,7 +158,7 @@ private:
         switch (call.Kind) {
         case THostCall::AddQSO: Done_[number] = std::to_string(Bench_.Plugin().AddQSO(record.Get())); break;
         case THostCall::GetScore: Done_[number] = std::to_string(Bench_.Plugin().GetScore(record.Get())); break;
-        case THostCall::GrabNumber: Done_[number] = Quote(Bench_.Plugin().GrabNumber(record.Get())); break;
+        case THostCall::GrabNumber: Done_[number] = host::Quote(Bench_.Plugin().GrabNumber(record.Get())); break;
         case THostCall::Release:
             Bench_.Plugin().Release();
             Done_[number] = "done";
@@ -176,7 +176,7 @@ private:
         switch (call.Kind) {
         case THostCall::AddQSO: expected = std::to_string(Model_.AddQSO(call.Contact, call.Table)); break;
         case THostCall::GetScore: expected = std::to_string(Model_.GetScore(call.Contact, call.Table)); break;
-        case THostCall::GrabNumber: expected = Quote(Model_.GrabNumber(call.Contact.Call, call.Table)); break;
+        case THostCall::GrabNumber: expected = host::Quote(Model_.GrabNumber(call.Contact.Call, call.Table)); break;
         case THostCall::Release:
             Model_.Release();
             expected = "done";
@@ -184,8 +184,8 @@ private:
         }
         const auto done = Done_.find(number);
         const std::string what = "host call #" + std::to_string(number) + " (" + DescribeHostCall(call) + ")";
-        if (EXPECT_TRUE(done != Done_.end(), what + " carried out when the model passes messages", "it was not"))
-            EXPECT_EQUAL(expected, done->second, what + ": answer");
+        if (CHECK(done != Done_.end(), what + " carried out when the model passes messages", "it was not"))
+            CHECK_EQ(expected, done->second, what + ": answer");
         Done_.erase(number);
     }
 
@@ -222,14 +222,14 @@ private:
 
     static std::string Describe(const TModelContact& contact)
     {
-        return Quote(contact.Call) + " " + Quote(contact.Band) + " " + Quote(contact.Mode) + " " +
-               Quote(contact.Exchange);
+        return host::Quote(contact.Call) + " " + host::Quote(contact.Band) + " " + host::Quote(contact.Mode) + " " +
+               host::Quote(contact.Exchange);
     }
 
     void NewTable()
     {
         HostTable_ = "S" + std::to_string(Start_) + "Log" + std::to_string(++TableNumber_);
-        Tables_[HostTable_] = &Bench_.Log.AddTable(HostTable_);
+        Tables_[HostTable_] = &Bench_.Database.AddTable(HostTable_);
         Model_.Tables[HostTable_] = {};
     }
 
@@ -308,7 +308,7 @@ private:
 
     std::string WindowName(HWND window) const
     {
-        return reliability::Describe(window) + " (" + LifeName(window, Model_) + ")";
+        return host::Describe(window) + " (" + LifeName(window, Model_) + ")";
     }
 
     TAction ChooseAction()
@@ -350,16 +350,16 @@ private:
             Note("_GetScore " + Describe(contact) + " naming table " + table);
             const hostkit::THostRecord record = Record(contact, table);
             const std::int32_t got = Bench_.Plugin().GetScore(record.Get());
-            EXPECT_EQUAL(Model_.GetScore(contact, table), got, "_GetScore");
+            CHECK_EQ(Model_.GetScore(contact, table), got, "_GetScore");
             break;
         }
         case TAction::GrabNumber: {
             const TModelContact contact{Pick(kCalls), "", "", ""};
             const std::string table = RecordTable();
-            Note("_GrabNumber " + Quote(contact.Call) + " naming table " + table);
+            Note("_GrabNumber " + host::Quote(contact.Call) + " naming table " + table);
             const hostkit::THostRecord record = Record(contact, table);
             const std::string got = Bench_.Plugin().GrabNumber(record.Get());
-            EXPECT_EQUAL(Model_.GrabNumber(contact.Call, table), got, "_GrabNumber");
+            CHECK_EQ(Model_.GrabNumber(contact.Call, table), got, "_GrabNumber");
             break;
         }
         case TAction::AddRows: {
@@ -458,7 +458,7 @@ private:
     {
         const hostkit::THostRecord record = Record(contact, table);
         const std::int32_t got = Bench_.Plugin().AddQSO(record.Get());
-        EXPECT_EQUAL(Model_.AddQSO(contact, table), got, "_AddQSO");
+        CHECK_EQ(Model_.AddQSO(contact, table), got, "_AddQSO");
     }
 
     void Run()
@@ -470,13 +470,13 @@ private:
         record.Table(table);
         const HWND window = Bench_.Plugin().Run(record.Get());
         if (!creates) {
-            EXPECT_EQUAL(Model_.CurrentWindow(), window, "_Run with a window returns that window");
+            CHECK_EQ(Model_.CurrentWindow(), window, "_Run with a window returns that window");
             return;
         }
-        if (!EXPECT_TRUE(window != nullptr, "_Run creates a window", "0 handle"))
+        if (!CHECK(window != nullptr, "_Run creates a window", "0 handle"))
             return;
         const auto known = Model_.Windows().find(window);
-        EXPECT_TRUE(known == Model_.Windows().end() || known->second.Life == TWindowLife::Destroyed,
+        CHECK(known == Model_.Windows().end() || known->second.Life == TWindowLife::Destroyed,
                     "_Run creates a new window", "got the handle of a live window " + WindowName(window));
         ++WindowsCreated;
         ++Rebuilds;
@@ -493,29 +493,29 @@ private:
             const std::string name = WindowName(handle);
             if (window.Life == TWindowLife::Destroyed) {
                 if (VerifiedGone_.insert(handle).second)
-                    EXPECT_TRUE(IsWindow(handle) == FALSE, name + " is destroyed", "it still exists");
+                    CHECK(IsWindow(handle) == FALSE, name + " is destroyed", "it still exists");
                 continue;
             }
             ++live;
-            if (!EXPECT_TRUE(IsWindow(handle) != FALSE, name + " exists", "it was destroyed"))
+            if (!CHECK(IsWindow(handle) != FALSE, name + " exists", "it was destroyed"))
                 continue;
-            EXPECT_EQUAL(window.Visible, IsWindowVisible(handle) != FALSE, name + " visible");
+            CHECK_EQ(window.Visible, IsWindowVisible(handle) != FALSE, name + " visible");
             if (window.Visible)
-                EXPECT_EQUAL(window.Minimised, IsIconic(handle) != FALSE, name + " minimised");
+                CHECK_EQ(window.Minimised, IsIconic(handle) != FALSE, name + " minimised");
         }
-        EXPECT_EQUAL(live, CountStatisticsWindows(), "statistics windows of the thread");
+        CHECK_EQ(live, CountStatisticsWindows(), "statistics windows of the thread");
         if (Model_.HasCurrentWindow() && IsWindow(Model_.CurrentWindow())) {
-            EXPECT_EQUAL(Model_.Report(), hostkit::ReportText(Model_.CurrentWindow()), "report of the current window");
-            EXPECT_TRUE(hostkit::RecalcEnabled(Model_.CurrentWindow()), "\"Recalc Statistic\" enabled", "");
+            CHECK_EQ(Model_.Report(), hostkit::ReportText(Model_.CurrentWindow()), "report of the current window");
+            CHECK(hostkit::RecalcEnabled(Model_.CurrentWindow()), "\"Recalc Statistic\" enabled", "");
         }
         std::string expectedBoxes;
         for (const std::string& text : Model_.TakeBoxes()) {
             expectedBoxes += expectedBoxes.empty() ? text : " | " + text;
             ++Boxes;
         }
-        EXPECT_EQUAL(expectedBoxes, Bench_.Boxes.TakeTexts(), "message boxes");
+        CHECK_EQ(expectedBoxes, Bench_.Boxes.TakeTexts(), "message boxes");
         for (const auto& [number, answer] : Done_)
-            EXPECT_TRUE(false, "host call #" + std::to_string(number) + " carried out by the plug-in's message passes",
+            CHECK(false, "host call #" + std::to_string(number) + " carried out by the plug-in's message passes",
                         "the model has not passed messages since it was posted");
         Done_.clear();
     }
@@ -529,7 +529,7 @@ private:
                     Step_);
     }
 
-    THostBench& Bench_;
+    hostkit::THostSession& Bench_;
     std::uint32_t Start_;
     std::mt19937 Random_;
     TReferenceModel Model_;
@@ -552,7 +552,7 @@ private:
 int RunModelSuite(const TOptions& options)
 {
     const std::vector<std::uint32_t> starts = options.Starts.empty() ? kDefaultStarts : options.Starts;
-    THostBench bench(options.DllPath);
+    hostkit::THostSession bench(SuiteSession(options.DllPath));
     long long totalSteps = 0;
     const DWORD begin = GetTickCount();
     for (const std::uint32_t start : starts) {
@@ -561,9 +561,9 @@ int RunModelSuite(const TOptions& options)
         const bool passed = run.Run(options.Steps);
         // Unloading takes every window of the plug-in down with it.
         bench.Unload();
-        EXPECT_EQUAL(0, CountStatisticsWindows(), "statistics windows after unloading the plug-in");
+        CHECK_EQ(0, CountStatisticsWindows(), "statistics windows after unloading the plug-in");
         bench.Boxes.Take();
-        bench.Load();
+        bench.Reload();
         const DWORD elapsed = GetTickCount() - started;
         std::printf("start value %u: %s, %d steps in %lu ms (%.0f steps/s), %d windows created, %d rebuilds, "
                     "%d message boxes, %d host calls from the message queue (%d inside a rebuild), %u rows logged\n",
@@ -573,8 +573,8 @@ int RunModelSuite(const TOptions& options)
         totalSteps += options.Steps;
     }
     std::printf("model run: %u start value(s), %lld steps, %lu ms; %d failed check(s)\n",
-                static_cast<unsigned>(starts.size()), totalSteps, GetTickCount() - begin, FailureCount());
-    return FailureCount();
+                static_cast<unsigned>(starts.size()), totalSteps, GetTickCount() - begin, host::FailureCount());
+    return host::FailureCount();
 }
 
 }  // namespace reliability

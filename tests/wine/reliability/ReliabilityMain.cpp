@@ -23,9 +23,10 @@
 #include <string>
 #include <vector>
 
-#include "Check.h"
-#include "HostBench.h"
+#include "Checks.h"
+#include "SuiteHost.h"
 #include "Suites.h"
+#include "hostkit/HostFiles.h"
 #include "hostkit/HostProcess.h"
 
 namespace {
@@ -54,55 +55,6 @@ const TSuite kSuites[] = {
 constexpr DWORD kChildTimeoutMs = 900000;
 constexpr int kMostRestarts = 40;
 
-std::string OwnPath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
-
-// CTest hands over Unix paths; Wine's Z: drive maps the Unix root.
-std::string WindowsPath(std::string path)
-{
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    char full[MAX_PATH] = {};
-    if (GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr) > 0)
-        path = full;
-    return path;
-}
-
-bool SameFile(const std::string& a, const std::string& b)
-{
-    BY_HANDLE_FILE_INFORMATION info[2] = {};
-    const std::string* paths[2] = {&a, &b};
-    for (int index = 0; index < 2; ++index) {
-        HANDLE file = CreateFileA(paths[index]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
-        const BOOL known = GetFileInformationByHandle(file, &info[index]);
-        CloseHandle(file);
-        if (!known)
-            return false;
-    }
-    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
-           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
-}
-
-LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info)
-{
-    std::printf("CRASH: exception %08lX at %p\n", info->ExceptionRecord->ExceptionCode,
-                info->ExceptionRecord->ExceptionAddress);
-    std::fflush(stdout);
-    ExitProcess(3);
-}
-
 using hostkit::RunChildProcess;
 using hostkit::TChildRun;
 
@@ -121,23 +73,16 @@ std::string EchoOutput(const std::string& output)
         else
             std::printf("%s\n", line.c_str());
     }
-    std::fflush(stdout);
+    (void)std::fflush(stdout);
     return lastProgress;
 }
 
 int RunSuiteInOwnProcess(const TSuite& suite, const std::string& dllPath, const std::string& passOn)
 {
-    const std::string root = FolderOf(OwnPath()) + "wine-reliability\\";
-    const std::string folder = root + suite.ExeName + "\\";
-    CreateDirectoryA(root.c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string folder = hostkit::ExecutableFolder() + "wine-reliability\\" + suite.ExeName + "\\";
+    hostkit::CreateFolders(folder);
     const std::string exe = folder + suite.ExeName + ".exe";
-    // A link made by an earlier run shares this running file and cannot be
-    // deleted; it is this very executable, so it serves as it is.
-    if (!SameFile(exe, OwnPath()))
-        DeleteFileA(exe.c_str());
-    if (!SameFile(exe, OwnPath()) && !CreateHardLinkA(exe.c_str(), OwnPath().c_str(), nullptr) &&
-        !CopyFileA(OwnPath().c_str(), exe.c_str(), FALSE)) {
+    if (!hostkit::PlaceOwnExecutable(exe)) {
         std::printf("FAIL: cannot copy the test executable to %s\n", exe.c_str());
         return 1;
     }
@@ -150,7 +95,7 @@ int RunSuiteInOwnProcess(const TSuite& suite, const std::string& dllPath, const 
             arguments += " --resume-after \"" + resumeAfter + "\"";
         const TChildRun run = RunChildProcess(exe, arguments, folder, folder + "output.txt", passOn.empty() ? kChildTimeoutMs : INFINITE);
         if (!run.Started) {
-            std::printf("FAIL: cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
+            std::printf("FAIL: cannot start %s (error %lu)\n", exe.c_str(), run.StartError);
             return 1;
         }
         const std::string lastProgress = EchoOutput(run.Output);
@@ -163,9 +108,9 @@ int RunSuiteInOwnProcess(const TSuite& suite, const std::string& dllPath, const 
         }
         char why[96];
         if (run.TimedOut)
-            std::snprintf(why, sizeof why, "timed out after %lu s", kChildTimeoutMs / 1000);
+            (void)std::snprintf(why, sizeof why, "timed out after %lu s", kChildTimeoutMs / 1000);
         else
-            std::snprintf(why, sizeof why, "process ended with exit code %lu (0x%08lX)", run.ExitCode, run.ExitCode);
+            (void)std::snprintf(why, sizeof why, "process ended with exit code %lu (0x%08lX)", run.ExitCode, run.ExitCode);
         const std::string where = lastProgress.empty() ? "before the first step" : "at " + lastProgress;
         crashes.push_back(std::string(why) + " " + where);
         std::printf("CRASH: %s %s\n", why, where.c_str());
@@ -182,20 +127,10 @@ int RunSuiteInOwnProcess(const TSuite& suite, const std::string& dllPath, const 
 
 int RunSuiteHere(const TSuite& suite, const TOptions& options)
 {
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    SetUnhandledExceptionFilter(&ReportCrash);
-    reliability::ForgetPlacement();
+    hostkit::ReportCrashesOnStandardOutput();
+    hostkit::ForgetHostKey(hostkit::HostExeName());
     reliability::RemoveMemberFile();
-    try {
-        suite.Run(options);
-    } catch (const std::exception& error) {
-        reliability::ReportFailure(__FILE__, __LINE__, std::string("unexpected exception: ") + error.what());
-    }
-    const int failures = reliability::FailureCount();
-    std::printf("%s: %d failed check(s)\n", failures == 0 ? "PASS" : "FAIL", failures);
-    std::fflush(stdout);
-    return failures == 0 ? 0 : 1;
+    return host::RunCounted([&] { suite.Run(options); });
 }
 
 std::uint32_t ParseNumber(const std::string& text)
@@ -248,7 +183,7 @@ int main(int argc, char** argv)
             else
                 options.ReloadCycles = static_cast<int>(ParseNumber(value));
         } else {
-            std::fprintf(stderr, "unknown argument %s (see the head of ReliabilityMain.cpp)\n", argument.c_str());
+            (void)std::fprintf(stderr, "unknown argument %s (see the head of ReliabilityMain.cpp)\n", argument.c_str());
             return 2;
         }
     }
@@ -262,13 +197,13 @@ int main(int argc, char** argv)
         if (suiteName == suite.Name)
             chosen = &suite;
     if (!chosen) {
-        std::fprintf(stderr, "no suite named '%s' (see --list)\n", suiteName.c_str());
+        (void)std::fprintf(stderr, "no suite named '%s' (see --list)\n", suiteName.c_str());
         return 2;
     }
     if (options.DllPath.empty()) {
-        std::fprintf(stderr, "--dll PATH is required\n");
+        (void)std::fprintf(stderr, "--dll PATH is required\n");
         return 2;
     }
-    options.DllPath = WindowsPath(options.DllPath);
+    options.DllPath = hostkit::AbsoluteWindowsPath(options.DllPath);
     return child ? RunSuiteHere(*chosen, options) : RunSuiteInOwnProcess(*chosen, options.DllPath, passOn);
 }

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <string>
 
-#include "Check.h"
-#include "HostBench.h"
+#include "Checks.h"
+#include "SuiteHost.h"
 #include "Suites.h"
 #include "hostkit/HostWindows.h"
 
@@ -23,8 +23,8 @@ namespace {
 // Heap bytes in use may grow by this much in total between the comparison
 // point and the end (a per-cycle leak of 16 bytes over 900 cycles exceeds
 // it); private bytes move in pages and carry more noise.
-constexpr long long kMostHeapGrowth = 16 * 1024;
-constexpr long long kMostPrivateGrowth = 512 * 1024;
+constexpr long long kMostHeapGrowth = 16LL * 1024;
+constexpr long long kMostPrivateGrowth = 512LL * 1024;
 
 // GCC's exception unwinder, linked into the plug-in, guards its table of
 // registered code with a lock that costs one kernel semaphore, created when
@@ -34,7 +34,7 @@ constexpr DWORD kRuntimeHandlesPerLoad = 1;
 
 const char kMemberFile[] = "DL1ABC=VC12\r\nOK1XYZ=77\r\nG4AAA=VC3\r\n";
 
-void AddTableRows(THostBench& bench)
+void AddTableRows(hostkit::THostSession& bench)
 {
     const char* const calls[] = {"DL1ABC", "OK1XYZ", "G4AAA", "S51A", "W1AW"};
     const char* const bands[] = {"20M", "40M", "80M", "15M"};
@@ -53,17 +53,17 @@ long long Grown(std::size_t from, std::size_t to) { return static_cast<long long
 // `loads` is how many times the library was loaded between the two.
 void CheckCounts(const std::string& what, const TResourceFigures& first, const TResourceFigures& last, DWORD loads = 0)
 {
-    EXPECT_EQUAL(first.ThreadWindows, last.ThreadWindows, what + ": windows of the thread");
-    EXPECT_EQUAL(first.AdoObjects, last.AdoObjects, what + ": live ADO objects of the host");
-    EXPECT_TRUE(last.UserObjects <= first.UserObjects + 2, what + ": USER objects",
+    CHECK_EQ(first.ThreadWindows, last.ThreadWindows, what + ": windows of the thread");
+    CHECK_EQ(first.AdoObjects, last.AdoObjects, what + ": live ADO objects of the host");
+    CHECK(last.UserObjects <= first.UserObjects + 2, what + ": USER objects",
                 std::to_string(first.UserObjects) + " after the first cycle, " + std::to_string(last.UserObjects) +
                     " after the last");
-    EXPECT_TRUE(GdiCount(last) <= GdiCount(first) + 2, what + ": GDI objects",
+    CHECK(GdiCount(last) <= GdiCount(first) + 2, what + ": GDI objects",
                 std::to_string(GdiCount(first)) + " after the first cycle, " + std::to_string(GdiCount(last)) +
                     " after the last");
     const DWORD firstHandles = first.KernelHandles ? first.KernelHandles : first.ProbedHandles;
     const DWORD lastHandles = last.KernelHandles ? last.KernelHandles : last.ProbedHandles;
-    EXPECT_TRUE(lastHandles <= firstHandles + 4 + loads * kRuntimeHandlesPerLoad, what + ": kernel handles",
+    CHECK(lastHandles <= firstHandles + 4 + loads * kRuntimeHandlesPerLoad, what + ": kernel handles",
                 std::to_string(firstHandles) + " after the first cycle, " + std::to_string(lastHandles) +
                     " after the last, over " + std::to_string(loads) + " loads of the library");
 }
@@ -74,15 +74,15 @@ void CheckMemory(const std::string& what, const TResourceFigures& settled, const
     const long long privateBytes = Grown(settled.PrivateBytes, last.PrivateBytes);
     std::printf("  %s: heap in use %+lld bytes (%+.1f per cycle), private bytes %+lld KB over the last %d cycles\n",
                 what.c_str(), heap, cycles ? static_cast<double>(heap) / cycles : 0.0, privateBytes / 1024, cycles);
-    EXPECT_TRUE(heap <= kMostHeapGrowth, what + ": heap bytes in use stay put",
+    CHECK(heap <= kMostHeapGrowth, what + ": heap bytes in use stay put",
                 "grew by " + std::to_string(heap) + " bytes over " + std::to_string(cycles) + " cycles");
-    EXPECT_TRUE(privateBytes <= kMostPrivateGrowth, what + ": private bytes stay put",
+    CHECK(privateBytes <= kMostPrivateGrowth, what + ": private bytes stay put",
                 "grew by " + std::to_string(privateBytes / 1024) + " KB over " + std::to_string(cycles) + " cycles");
 }
 
 // _Run, 100 _AddQSO, then a close request or _Release (in turn), and the
 // host's loop turning until the window is gone.
-void WindowCycles(THostBench& bench, int cycles)
+void WindowCycles(hostkit::THostSession& bench, int cycles)
 {
     if (cycles <= 0)
         return;
@@ -100,7 +100,7 @@ void WindowCycles(THostBench& bench, int cycles)
         const DWORD runStarted = GetTickCount();
         const HWND window = bench.Plugin().Run(record.Get());
         inRun += GetTickCount() - runStarted;
-        if (!EXPECT_TRUE(window != nullptr, "_Run in window cycle " + std::to_string(cycle), "0 handle"))
+        if (!CHECK(window != nullptr, "_Run in window cycle " + std::to_string(cycle), "0 handle"))
             return;
         // The window paints itself (the button is drawn by the plug-in).
         hostkit::PumpMessages();
@@ -118,7 +118,7 @@ void WindowCycles(THostBench& bench, int cycles)
             bench.Plugin().Release();
         hostkit::PumpMessages();
         if (IsWindow(window)) {
-            EXPECT_TRUE(false, "window of cycle " + std::to_string(cycle) + " destroyed by one turn of the loop", "");
+            CHECK(false, "window of cycle " + std::to_string(cycle) + " destroyed by one turn of the loop", "");
             hostkit::PumpMessagesFor(50);
         }
         if (cycle == 1)
@@ -134,7 +134,7 @@ void WindowCycles(THostBench& bench, int cycles)
     PrintFigures("after cycle 1:", first);
     PrintFigures(("after cycle " + std::to_string(settle) + ":").c_str(), settled);
     PrintFigures(("after cycle " + std::to_string(cycles) + ":").c_str(), last);
-    EXPECT_EQUAL("", bench.Boxes.TakeTexts(), "message boxes during the window cycles");
+    CHECK_EQ("", bench.Boxes.TakeTexts(), "message boxes during the window cycles");
     CheckCounts("window cycles", first, last);
     if (cycles > settle)
         CheckMemory("window cycles", settled, last, cycles - settle);
@@ -143,7 +143,7 @@ void WindowCycles(THostBench& bench, int cycles)
 // LoadLibrary, _Run, a few contacts, FreeLibrary with the window still up:
 // unloading must take the window, its classes and its memory with it. With
 // `run` false, only LoadLibrary and FreeLibrary: what loading alone costs.
-void ReloadCycles(THostBench& bench, int cycles, bool run)
+void ReloadCycles(hostkit::THostSession& bench, int cycles, bool run)
 {
     if (cycles <= 0)
         return;
@@ -157,19 +157,19 @@ void ReloadCycles(THostBench& bench, int cycles, bool run)
     const DWORD start = GetTickCount();
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         Progress(stretch + " " + std::to_string(cycle));
-        bench.Load();
+        bench.Reload();
         const HMODULE module = bench.Plugin().Module();
         const HWND window = run ? bench.Plugin().Run(record.Get()) : nullptr;
-        EXPECT_TRUE(!run || window != nullptr, "_Run in load/unload cycle " + std::to_string(cycle), "0 handle");
+        CHECK(!run || window != nullptr, "_Run in load/unload cycle " + std::to_string(cycle), "0 handle");
         for (int contact = 0; run && contact < 10; ++contact) {
             const hostkit::THostRecord logged = bench.Contact("RL" + std::to_string(contact), "20M", "CW", "VC1");
             bench.Plugin().AddQSO(logged.Get());
         }
         bench.Unload();
-        EXPECT_TRUE(!IsWindow(window), "unloading destroys the window of cycle " + std::to_string(cycle), "");
+        CHECK(!IsWindow(window), "unloading destroys the window of cycle " + std::to_string(cycle), "");
         WNDCLASSEXA windowClass = {};
         windowClass.cbSize = sizeof windowClass;
-        EXPECT_TRUE(!GetClassInfoExA(module, "TfmMainForm", &windowClass),
+        CHECK(!GetClassInfoExA(module, "TfmMainForm", &windowClass),
                     "unloading unregisters the window class in cycle " + std::to_string(cycle), "");
         hostkit::PumpMessages();
         if (cycle == 1)
@@ -184,11 +184,11 @@ void ReloadCycles(THostBench& bench, int cycles, bool run)
     PrintFigures("after cycle 1:", first);
     PrintFigures(("after cycle " + std::to_string(settle) + ":").c_str(), settled);
     PrintFigures(("after cycle " + std::to_string(cycles) + ":").c_str(), last);
-    EXPECT_EQUAL("", bench.Boxes.TakeTexts(), "message boxes during the " + stretch);
+    CHECK_EQ("", bench.Boxes.TakeTexts(), "message boxes during the " + stretch);
     CheckCounts(stretch, first, last, static_cast<DWORD>(cycles - 1));
     if (cycles > settle)
         CheckMemory(stretch, settled, last, cycles - settle);
-    bench.Load();
+    bench.Reload();
 }
 
 }  // namespace
@@ -196,7 +196,7 @@ void ReloadCycles(THostBench& bench, int cycles, bool run)
 int RunSoak(const TOptions& options)
 {
     WriteMemberFile(kMemberFile);
-    THostBench bench(options.DllPath);
+    hostkit::THostSession bench(SuiteSession(options.DllPath));
     AddTableRows(bench);
     const TResourceFigures before = MeasureResources();
     PrintFigures("before the first cycle:", before);
@@ -210,7 +210,7 @@ int RunSoak(const TOptions& options)
     WindowCycles(bench, options.Cycles);
     ReloadCycles(bench, options.ReloadCycles, false);
     ReloadCycles(bench, options.ReloadCycles, true);
-    return FailureCount();
+    return host::FailureCount();
 }
 
 }  // namespace reliability

@@ -62,7 +62,7 @@ TShortStringSlot FreshBuffer()
 // _GetInfo writes only bytes 0-10, 256-274 and 516-519, the same before _Run, with a window and after _Release.
 HOST_CASE(VcBoundaryGetInfoBytes, "_GetInfo writes exactly its four fields, in every state")
 {
-    THostSession session;
+    TCaseSession session;
     TInfoArea before;
     session.Plugin().GetInfo(before.Info());
     CHECK_EQ("", InfoAreaProblem(before), "_GetInfo before _Run");
@@ -73,7 +73,7 @@ HOST_CASE(VcBoundaryGetInfoBytes, "_GetInfo writes exactly its four fields, in e
     CHECK_EQ("", InfoAreaProblem(during), "_GetInfo while the window exists");
 
     session.Plugin().Release();
-    PumpMessages();
+    hostkit::PumpMessages();
     TInfoArea after;
     session.Plugin().GetInfo(after.Info());
     CHECK_EQ("", InfoAreaProblem(after), "_GetInfo after _Release");
@@ -82,8 +82,8 @@ HOST_CASE(VcBoundaryGetInfoBytes, "_GetInfo writes exactly its four fields, in e
 // Before _Run there is no scoring state: 0 from the scoring calls, an empty number, nothing recorded.
 HOST_CASE(VcBoundaryBeforeRun, "scoring calls and _GrabNumber before the first _Run", .MemberFile = "DL1ABC=123\r\n")
 {
-    THostSession session;
-    CHECK_EQ(static_cast<HWND>(nullptr), FindThreadWindow("TfmMainForm"), "statistics window after loading");
+    TCaseSession session;
+    CHECK_EQ(static_cast<HWND>(nullptr), hostkit::FindThreadWindow("TfmMainForm"), "statistics window after loading");
     CHECK_EQ(0, session.Preview("DL1ABC", "20M", "CW", "599 VC12"), "_GetScore before _Run");
     CHECK_EQ(0, session.Add("DL1ABC", "20M", "CW", "599 VC12"), "_AddQSO before _Run");
 
@@ -102,8 +102,8 @@ HOST_CASE(VcBoundaryBeforeRun, "scoring calls and _GrabNumber before the first _
 // Null record or buffer pointers answer 0 or nothing and crash nothing, with and without a window.
 HOST_CASE(VcBoundaryNullPointers, "null record and buffer pointers are harmless")
 {
-    THostSession session;
-    TPlugin& plugin = session.Plugin();
+    TCaseSession session;
+    hostkit::TPlugin& plugin = session.Plugin();
     plugin.GetInfo(nullptr);
     CHECK_EQ(0, plugin.GetScore(nullptr), "_GetScore(null) without a window");
     CHECK_EQ(0, plugin.AddQSO(nullptr), "_AddQSO(null) without a window");
@@ -160,12 +160,12 @@ std::string Label(const char* exportName, std::uint32_t espModulo16, const char*
 HOST_CASE(VcBoundaryRegistersPreserved, "exports keep the callee-saved registers, with ESP at 4, 8, 12 or 0 mod 16",
           .MemberFile = "DL1ABC=123\r\n")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"OK1AA", "20M", "CW", std::string("599 VC7")}});
-    TPlugin& plugin = session.Plugin();
+    hostkit::TPlugin& plugin = session.Plugin();
     const std::uint32_t modulos[] = {4, 8, 12, 0};
 
-    const THostRecord contact = session.Contact("DL1ABC", "20M", "CW", "599 VC12");
+    const hostkit::THostRecord contact = session.Contact("DL1ABC", "20M", "CW", "599 VC12");
     for (const std::uint32_t modulo : modulos) {
         TInfoArea area;
         TRegisterCall call = CheckedCall(plugin.Address("_GetInfo"), Pointer(area.Info()), 0, modulo);
@@ -183,7 +183,7 @@ HOST_CASE(VcBoundaryRegistersPreserved, "exports keep the callee-saved registers
     }
 
     // The first argument of _Run is unused: a host may leave anything in EAX.
-    const THostRecord record = session.Record();
+    const hostkit::THostRecord record = session.Record();
     TRegisterCall run = CheckedCall(plugin.Address("_Run"), 0xDEADBEEF, Pointer(record.Get()), 4);
     CHECK_EQ("", DamagedRegisters(run), Label("_Run", 4, "creating the window"));
     const HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(run.Result));
@@ -194,7 +194,7 @@ HOST_CASE(VcBoundaryRegistersPreserved, "exports keep the callee-saved registers
     const char* calls[] = {"N1AAA", "N2BBB", "N3CCC", "N4DDD"};
     for (std::size_t index = 0; index < 4; ++index) {
         const std::uint32_t modulo = modulos[index];
-        const THostRecord fresh = session.Contact(calls[index], "40M", "CW", "599 VC1");
+        const hostkit::THostRecord fresh = session.Contact(calls[index], "40M", "CW", "599 VC1");
         TRegisterCall call = CheckedCall(plugin.Address("_GetScore"), Pointer(fresh.Get()), 0, modulo);
         CHECK_EQ("", DamagedRegisters(call), Label("_GetScore", modulo, "with a window"));
         CHECK_EQ(3, static_cast<std::int32_t>(call.Result), "_GetScore result through the register call");
@@ -206,7 +206,7 @@ HOST_CASE(VcBoundaryRegistersPreserved, "exports keep the callee-saved registers
         TShortStringSlot buffer = FreshBuffer();
         call = CheckedCall(plugin.Address("_GrabNumber"), Pointer(contact.Get()), Pointer(&buffer), modulo);
         CHECK_EQ("", DamagedRegisters(call), Label("_GrabNumber", modulo, "with a window"));
-        CHECK_EQ("123", SlotText(buffer), "_GrabNumber result through the register call");
+        CHECK_EQ("123", hostkit::SlotText(buffer), "_GrabNumber result through the register call");
         call = CheckedCall(plugin.Address("_Run"), 0, Pointer(record.Get()), modulo);
         CHECK_EQ("", DamagedRegisters(call), Label("_Run", modulo, "with a window"));
         CHECK_EQ(window, reinterpret_cast<HWND>(static_cast<std::uintptr_t>(call.Result)),
@@ -218,7 +218,7 @@ HOST_CASE(VcBoundaryRegistersPreserved, "exports keep the callee-saved registers
 
     TRegisterCall release = CheckedCall(plugin.Address("_Release"), 0, 0, 4);
     CHECK_EQ("", DamagedRegisters(release), Label("_Release", 4, "with a window"));
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(false, IsWindow(window) != FALSE, "window exists after _Release and a turn of the message loop");
 }
 

@@ -5,7 +5,7 @@
 #include "Checks.h"
 #include "HostCase.h"
 #include "PeImage.h"
-#include "PluginLibrary.h"
+#include "HostSession.h"
 
 namespace host {
 namespace {
@@ -53,7 +53,7 @@ HOST_CASE(VcExportTable, "the export table holds the six entry points by name an
     for (const TPeExport& entry : facts.Exports)
         CHECK(entry.FunctionRva != 0, "export points at code", entry.Name + " has no address");
 
-    TPlugin plugin;
+    hostkit::TPlugin plugin(PluginPath());
     std::string mismatches;
     for (const std::string& mismatch : plugin.OrdinalMismatches())
         mismatches += (mismatches.empty() ? "" : "; ") + mismatch;

@@ -6,6 +6,7 @@
 #include "Checks.h"
 #include "HostCase.h"
 #include "HostSession.h"
+#include "window/Win32Handles.h"
 
 namespace host {
 namespace {
@@ -45,7 +46,7 @@ constexpr char kMembers[] =
 HOST_CASE(VcMemberFileLookup, "_GrabNumber answers from the member file",
           .MemberFile = std::string(kMembers, sizeof kMembers - 1))
 {
-    THostSession session;
+    TCaseSession session;
     CHECK_EQ("", session.Grab("DL1ABC"), "_GrabNumber before _Run");
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes while reading the member file");
@@ -77,7 +78,7 @@ HOST_CASE(VcMemberFileLookup, "_GrabNumber answers from the member file",
 HOST_CASE(VcMemberFileReadAtCreation, "changes to the member file count from the next window on",
           .MemberFile = "DL1ABC=123\r\n")
 {
-    THostSession session;
+    TCaseSession session;
     const HWND first = session.Run();
     REQUIRE(first != nullptr, "_Run returns a window");
     {
@@ -93,7 +94,7 @@ HOST_CASE(VcMemberFileReadAtCreation, "changes to the member file count from the
 // No member file: no message, every lookup empty.
 HOST_CASE(VcMemberFileMissing, "no Plugins\\VC.dom beside the host")
 {
-    THostSession session;
+    TCaseSession session;
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes without a member file");
     CHECK_EQ("", session.Grab("DL1ABC"), "_GrabNumber without a member file");
@@ -103,7 +104,7 @@ HOST_CASE(VcMemberFileMissing, "no Plugins\\VC.dom beside the host")
 HOST_CASE(VcMemberFileIsFolder, "Plugins\\VC.dom is a folder")
 {
     CreateDirectoryA(MemberFilePath().c_str(), nullptr);
-    THostSession session;
+    TCaseSession session;
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes with a folder in the member file's place");
     CHECK_EQ("", session.Grab("DL1ABC"), "_GrabNumber with a folder in the member file's place");
@@ -113,13 +114,13 @@ HOST_CASE(VcMemberFileIsFolder, "Plugins\\VC.dom is a folder")
 // A member file another program holds open for writing: "Cannot open file <path>." and the window still comes up.
 HOST_CASE(VcMemberFileLocked, "the member file held open for writing by another handle", .MemberFile = "DL1ABC=123\r\n")
 {
-    THostSession session;
+    TCaseSession session;
     const std::string path = MemberFilePath();
-    HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    REQUIRE(writer != INVALID_HANDLE_VALUE, "member file opened for writing by the host");
+    TScopedFile writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    REQUIRE(writer.Valid(), "member file opened for writing by the host");
     const HWND window = session.Run();
-    CloseHandle(writer);
+    writer.Reset();
     CHECK_EQ("Cannot open file " + path + ".", session.Boxes.TakeTexts(), "message box while creating the window");
     REQUIRE(window != nullptr, "_Run returns a window although the member file could not be read");
     CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible");

@@ -18,7 +18,7 @@ namespace {
 // between that moment and the pass turns the message loop.
 class TSecondPass {
 public:
-    TSecondPass(THostSession& session, std::function<void(HWND form)> action)
+    TSecondPass(TCaseSession& session, const std::function<void(HWND form)>& action)
         : Watch_([this, &session, action](const CWPSTRUCT& message) {
               if (Armed_ && IsRecalcButtonDisabling(message)) {
                   Armed_ = false;
@@ -34,7 +34,7 @@ private:
     TSentMessageWatch Watch_;
 };
 
-void AddStandardRows(THostSession& session)
+void AddStandardRows(TCaseSession& session)
 {
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}, {"OK1AA", "40M", "CW", std::string("599")}});
 }
@@ -44,7 +44,7 @@ void AddStandardRows(THostSession& session)
 // Entry points called from the first pass see the old state; from the second, the emptied one; what they add there stays.
 HOST_CASE(VcPassEntryPointsSeeRebuildState, "_GetScore/_AddQSO called from inside both passes of a rebuild")
 {
-    THostSession session;
+    TCaseSession session;
     AddStandardRows(session);
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
@@ -60,18 +60,18 @@ HOST_CASE(VcPassEntryPointsSeeRebuildState, "_GetScore/_AddQSO called from insid
 
     session.Actions.Post([&] {
         first.Ran = true;
-        first.ButtonEnabled = RecalcEnabled(window);
+        first.ButtonEnabled = hostkit::RecalcEnabled(window);
         first.Score = session.Preview("DL1ABC", "20M", "CW", "VC12");
     });
     TSecondPass pass(session, [&](HWND form) {
         second.Ran = true;
-        second.ButtonEnabled = RecalcEnabled(form);
+        second.ButtonEnabled = hostkit::RecalcEnabled(form);
         second.Score = session.Preview("DL1ABC", "20M", "CW", "VC12");
         second.Added = session.Add("A1A", "10M", "CW", "VC9");
-        const THostRecord record = session.Record();
+        const hostkit::THostRecord record = session.Record();
         second.RunHandle = session.Plugin().Run(record.Get());
     });
-    ClickRecalc(window);
+    hostkit::ClickRecalc(window);
 
     CHECK_EQ(true, first.Ran, "host message handled in the first pass, before the press returned");
     CHECK_EQ(true, first.ButtonEnabled, "button enabled during the first pass");
@@ -82,7 +82,7 @@ HOST_CASE(VcPassEntryPointsSeeRebuildState, "_GetScore/_AddQSO called from insid
     CHECK_EQ(3, second.Added, "_AddQSO of a new contact in the second pass");
     CHECK_EQ(window, second.RunHandle, "_Run in the second pass returns the window");
 
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after the rebuild");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after the rebuild");
     CHECK_EQ(ExpectedReport({{"10M", 1, 3, 1}, {"20M", 1, 3, 1}, {"15M", 1, 3, 1}, {"40M", 1, 1, 0}}), session.Report(),
              "report: the contact added in the pass plus every row");
     CHECK_EQ(-1, session.Add("A1A", "10M", "CW", "VC9"), "the contact added in the pass is a duplicate afterwards");
@@ -92,7 +92,7 @@ HOST_CASE(VcPassEntryPointsSeeRebuildState, "_GetScore/_AddQSO called from insid
 // A press inside the first pass starts a nested rebuild (the action is still enabled); inside the second it does nothing.
 HOST_CASE(VcPassButtonPressedInsidePasses, "Recalc Statistic pressed from inside the passes")
 {
-    THostSession session;
+    TCaseSession session;
     AddStandardRows(session);
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
@@ -100,26 +100,26 @@ HOST_CASE(VcPassButtonPressedInsidePasses, "Recalc Statistic pressed from inside
     TSentMessageWatch countRebuilds([&](const CWPSTRUCT& message) { rebuildsStarted += IsRecalcButtonDisabling(message); });
 
     {
-        TSecondPass pass(session, [](HWND form) { ClickRecalc(form); });
-        ClickRecalc(window);
+        TSecondPass pass(session, [](HWND form) { hostkit::ClickRecalc(form); });
+        hostkit::ClickRecalc(window);
     }
     CHECK_EQ(1, rebuildsStarted, "rebuilds started by a press plus a press inside its second pass");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), session.Report(), "report after both presses");
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after both presses");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after both presses");
 
     rebuildsStarted = 0;
-    session.Actions.Post([window] { ClickRecalc(window); });
-    ClickRecalc(window);
+    session.Actions.Post([window] { hostkit::ClickRecalc(window); });
+    hostkit::ClickRecalc(window);
     CHECK_EQ(2, rebuildsStarted, "rebuilds started by a press plus a press inside its first pass");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), session.Report(), "report after the nested rebuild");
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after the nested rebuild");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after the nested rebuild");
     CHECK_EQ(-1, session.Add("DL1ABC", "20M", "CW"), "table row after the nested rebuild");
 }
 
 // WM_CLOSE in either pass waits for the rebuild to finish, then closes: state released, hidden, saved with Visible 0.
 HOST_CASE(VcPassCloseDeferred, "a close request arriving in a pass completes after the rebuild")
 {
-    THostSession session;
+    TCaseSession session;
     AddStandardRows(session);
     const std::string full = ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}});
 
@@ -132,12 +132,12 @@ HOST_CASE(VcPassCloseDeferred, "a close request arriving in a pass completes aft
             // Runs after the WM_CLOSE, in the same pass.
             session.Actions.Post([&] { closeDispatched = true; });
         });
-        ClickRecalc(window);
+        hostkit::ClickRecalc(window);
     }
     CHECK_EQ(true, closeDispatched, "WM_CLOSE dispatched inside the second pass");
     CHECK_EQ(true, IsWindow(window) != FALSE, "window exists right after the press");
-    CHECK_EQ(full, ReportText(window), "report right after the press: the rebuild ran to its end");
-    PumpMessages();
+    CHECK_EQ(full, hostkit::ReportText(window), "report right after the press: the rebuild ran to its end");
+    hostkit::PumpMessages();
     CHECK_EQ(0, session.Preview("DL1ABC", "20M", "CW"), "_GetScore after the deferred close");
     CHECK_EQ(false, IsWindowVisible(window) != FALSE, "window visible after the deferred close");
     CHECK_EQ("0", PlacementText("Visible"), "\"Visible\" saved by the deferred close");
@@ -148,9 +148,9 @@ HOST_CASE(VcPassCloseDeferred, "a close request arriving in a pass completes aft
     const HWND second = session.Run();
     REQUIRE(second != nullptr && IsWindowVisible(second), "_Run after the close shows a new window");
     PostMessageA(second, WM_CLOSE, 0, 0);
-    ClickRecalc(second);
-    CHECK_EQ(full, ReportText(second), "report right after a press whose first pass closed the window");
-    PumpMessages();
+    hostkit::ClickRecalc(second);
+    CHECK_EQ(full, hostkit::ReportText(second), "report right after a press whose first pass closed the window");
+    hostkit::PumpMessages();
     CHECK_EQ(0, session.Preview("DL1ABC", "20M", "CW"), "_GetScore after a close in the first pass");
     CHECK_EQ(false, IsWindowVisible(second) != FALSE, "window visible after a close in the first pass");
     CHECK_EQ("0", PlacementText("Visible"), "\"Visible\" saved by a close in the first pass");
@@ -159,7 +159,7 @@ HOST_CASE(VcPassCloseDeferred, "a close request arriving in a pass completes aft
 // WM_CLOSE during the rebuild that _Run's first show starts: _Run still returns the handle and the close completes.
 HOST_CASE(VcPassCloseDuringFirstShow, "a close request in a pass of _Run's own rebuild")
 {
-    THostSession session;
+    TCaseSession session;
     AddStandardRows(session);
     HWND window = nullptr;
     {
@@ -167,7 +167,7 @@ HOST_CASE(VcPassCloseDuringFirstShow, "a close request in a pass of _Run's own r
         window = session.Run();
     }
     CHECK(window != nullptr, "_Run returns a handle although the window was closed while it rebuilt", "got 0");
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(0, session.Preview("DL1ABC", "20M", "CW"), "_GetScore after the close");
     CHECK_EQ(false, window && IsWindowVisible(window), "window visible after the close");
     CHECK_EQ("0", PlacementText("Visible"), "\"Visible\" saved by the close");
@@ -175,13 +175,13 @@ HOST_CASE(VcPassCloseDuringFirstShow, "a close request in a pass of _Run's own r
     const HWND next = session.Run();
     CHECK(next != nullptr && next != window, "_Run after the close creates a new window", "same or no handle");
     CHECK_EQ(true, next && IsWindowVisible(next), "new window visible");
-    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), ReportText(next), "report of the new window");
+    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), hostkit::ReportText(next), "report of the new window");
 }
 
 // _Release in the second pass: scoring stops at once, the window is destroyed only after the rebuild, saved with Visible 1.
 HOST_CASE(VcPassReleaseDeferred, "_Release called inside a pass destroys the window after the rebuild")
 {
-    THostSession session;
+    TCaseSession session;
     AddStandardRows(session);
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
@@ -193,14 +193,14 @@ HOST_CASE(VcPassReleaseDeferred, "_Release called inside a pass destroys the win
             released = true;
             scoreAfterRelease = session.Preview("DL1ABC", "20M", "CW");
         });
-        ClickRecalc(window);
+        hostkit::ClickRecalc(window);
     }
     CHECK_EQ(true, released, "_Release called inside the second pass");
     CHECK_EQ(0, scoreAfterRelease, "_GetScore right after _Release inside the pass");
     CHECK_EQ(true, IsWindow(window) != FALSE, "window exists right after the press: not destroyed under the rebuild");
-    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), ReportText(window),
+    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), hostkit::ReportText(window),
              "report right after the press: the rebuild ran to its end");
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(false, IsWindow(window) != FALSE, "window exists after a turn of the loop");
     CHECK_EQ("1", PlacementText("Visible"), "\"Visible\" saved by the destruction");
     CHECK_EQ(0, session.Preview("DL1ABC", "20M", "CW"), "_GetScore after the destruction");
@@ -209,15 +209,15 @@ HOST_CASE(VcPassReleaseDeferred, "_Release called inside a pass destroys the win
 // A close request or _Release that arrives while the rebuild's error box is up waits until the rebuild is over.
 HOST_CASE(VcPassRequestsDuringErrorBox, "WM_CLOSE and _Release dispatched by the error box's own loop")
 {
-    THostSession session;
-    THostRecord missing = session.Record();
+    TCaseSession session;
+    hostkit::THostRecord missing = session.Record();
     missing.Table("NoSuchTable");
 
-    session.Boxes.OnEachBox([](HWND) { PostMessageA(FindThreadWindow("TfmMainForm"), WM_CLOSE, 0, 0); });
+    session.Boxes.OnEachBox([](HWND) { PostMessageA(hostkit::FindThreadWindow("TfmMainForm"), WM_CLOSE, 0, 0); });
     const HWND closed = session.Plugin().Run(missing.Get());
     CHECK(closed != nullptr, "_Run returns a handle when its error box let a close through", "got 0");
     CHECK_EQ("Table 'NoSuchTable' does not exist.", session.Boxes.TakeTexts(), "the error box");
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(0, session.Preview("DL1ABC", "20M", "CW"), "_GetScore after the close");
     CHECK_EQ(false, closed && IsWindowVisible(closed), "window visible after the close");
     CHECK_EQ("0", PlacementText("Visible"), "\"Visible\" saved by the close");
@@ -225,13 +225,13 @@ HOST_CASE(VcPassRequestsDuringErrorBox, "WM_CLOSE and _Release dispatched by the
     const HWND window = session.Run();
     REQUIRE(window != nullptr && window != closed, "_Run after the close creates a new window");
     session.Boxes.OnEachBox([&session](HWND) { session.Plugin().Release(); });
-    THostRecord contact = session.Contact("DL1ABC", "20M", "CW");
+    hostkit::THostRecord contact = session.Contact("DL1ABC", "20M", "CW");
     contact.Table("NoSuchTable");
     session.Plugin().GetScore(contact.Get());  // the next rebuild reads the missing table
-    ClickRecalc(window);
+    hostkit::ClickRecalc(window);
     CHECK_EQ("Table 'NoSuchTable' does not exist.", session.Boxes.TakeTexts(), "the error box of the press");
     CHECK_EQ(true, IsWindow(window) != FALSE, "window right after the press");
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(false, IsWindow(window) != FALSE, "window after a turn of the loop");
     CHECK_EQ("1", PlacementText("Visible"), "\"Visible\" saved by the destruction");
     session.Boxes.OnEachBox(nullptr);

@@ -1,28 +1,37 @@
 // The window's placement in HKCU\Software\<host exe>\TfmMainForm: what a
 // close writes, and how stored values shape the next window.
 #include <cstdio>
+#include <cstdlib>
 
 #include "Checks.h"
 #include "HostCase.h"
 #include "HostRegistry.h"
 #include "HostSession.h"
+#include "window/Win32Handles.h"
 
 namespace host {
 namespace {
 
-bool IsFourNumbers(const std::string& text)
+// `count` whole numbers (each may have blanks and a sign in front) joined by
+// commas, and nothing after the last.
+bool IsNumberList(const std::string& text, int count)
 {
-    int numbers[4];
-    char rest = 0;
-    return std::sscanf(text.c_str(), "%d,%d,%d,%d%c", &numbers[0], &numbers[1], &numbers[2], &numbers[3], &rest) == 4;
+    const char* at = text.c_str();
+    for (int index = 0; index < count; ++index) {
+        if (index > 0 && *at++ != ',')
+            return false;
+        char* end = nullptr;
+        (void)std::strtol(at, &end, 10);
+        if (end == at)
+            return false;
+        at = end;
+    }
+    return *at == '\0';
 }
 
-bool IsNumber(const std::string& text)
-{
-    int number = 0;
-    char rest = 0;
-    return std::sscanf(text.c_str(), "%d%c", &number, &rest) == 1;
-}
+bool IsFourNumbers(const std::string& text) { return IsNumberList(text, 4); }
+
+bool IsNumber(const std::string& text) { return IsNumberList(text, 1); }
 
 RECT NormalRect(HWND window)
 {
@@ -39,7 +48,7 @@ const char kDesignedNormPos[] = "975,138,1324,334";
 // A close writes the ten values, in order, all text, with the designed placement.
 HOST_CASE(VcPlacementSavedOnClose, "the values a close writes, their order and their texts")
 {
-    THostSession session;
+    TCaseSession session;
     CHECK(session.Writes().Attached(), "registry writes of the plug-in observable", "no RegSetValueEx import found");
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
@@ -72,7 +81,7 @@ HOST_CASE(VcPlacementSavedOnClose, "the values a close writes, their order and t
     CHECK_EQ("0", PlacementText("Visible"), "Visible");
     CHECK_EQ("0", PlacementText("CurrentBand"), "CurrentBand");
 
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(false, IsWindow(window) != FALSE, "closed window after a turn of the loop");
     CHECK_EQ("", session.Writes().TakeNames(), "values written when the closed window was destroyed");
 }
@@ -80,21 +89,21 @@ HOST_CASE(VcPlacementSavedOnClose, "the values a close writes, their order and t
 // The next window comes up where and as large as the last one closed.
 HOST_CASE(VcPlacementReopensWhereClosed, "close, then _Run: the same place and size")
 {
-    THostSession session;
+    TCaseSession session;
     const HWND first = session.Run();
     REQUIRE(first != nullptr, "_Run returns a window");
     SetWindowPos(first, nullptr, 100, 150, 400, 250, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(first, WM_CLOSE, 0, 0);
-    PumpMessages();
+    hostkit::PumpMessages();
     const HWND second = session.Run();
     REQUIRE(second != nullptr, "_Run after the close returns a window");
-    CHECK_EQ(Describe(MakeRect(100, 150, 500, 400)), Describe(WindowRectOf(second)), "rectangle of the next window");
+    CHECK_EQ(hostkit::Describe(MakeRect(100, 150, 500, 400)), hostkit::Describe(hostkit::WindowRectOf(second)), "rectangle of the next window");
 }
 
 // Closed while minimised: ShowCmd 2 and the restored rectangle are saved, and the next window comes up normal there.
 HOST_CASE(VcPlacementClosedWhileMinimised, "close a minimised window, then _Run")
 {
-    THostSession session;
+    TCaseSession session;
     const HWND first = session.Run();
     REQUIRE(first != nullptr, "_Run returns a window");
     SendMessageA(first, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -102,21 +111,21 @@ HOST_CASE(VcPlacementClosedWhileMinimised, "close a minimised window, then _Run"
     SendMessageA(first, WM_CLOSE, 0, 0);
     CHECK_EQ("2", PlacementText("ShowCmd"), "ShowCmd saved for a minimised window");
     CHECK_EQ(kDesignedNormPos, PlacementText("NormPos"), "NormPos saved for a minimised window");
-    PumpMessages();
+    hostkit::PumpMessages();
     const HWND second = session.Run();
     REQUIRE(second != nullptr, "_Run after the close returns a window");
     CHECK_EQ(false, IsIconic(second) != FALSE, "next window minimised");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(WindowRectOf(second)), "next window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(second)), "next window rectangle");
 }
 
 // A stored NormPos (unsuffixed only) sets position and size.
 HOST_CASE(VcPlacementStoredNormPos, "NormPos 100,120,500,420 stored before _Run")
 {
     WritePlacementText("NormPos", "100,120,500,420");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(100, 120, 500, 420)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(100, 120, 500, 420)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
     CHECK_EQ(false, IsIconic(window) || IsZoomed(window), "minimised or maximised");
 }
 
@@ -124,17 +133,17 @@ HOST_CASE(VcPlacementStoredNormPos, "NormPos 100,120,500,420 stored before _Run"
 HOST_CASE(VcPlacementShortNormPos, "NormPos '700,20': right and bottom from the designed window")
 {
     WritePlacementText("NormPos", "700,20");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(700, 20, 1324, 334)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(700, 20, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
 }
 
 // ShowCmd 3 brings the window up maximised, and the close saves 3 again.
 HOST_CASE(VcPlacementShowCmdMaximised, "ShowCmd 3 stored before _Run")
 {
     WritePlacementText("ShowCmd", "3");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ(true, IsZoomed(window) != FALSE, "maximised");
@@ -148,7 +157,7 @@ HOST_CASE(VcPlacementShowCmdMaximised, "ShowCmd 3 stored before _Run")
 HOST_CASE(VcPlacementShowCmdMinimised, "ShowCmd 2 stored before _Run")
 {
     WritePlacementText("ShowCmd", "2");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ(false, IsIconic(window) != FALSE, "minimised");
@@ -160,7 +169,7 @@ HOST_CASE(VcPlacementShowCmdMinimised, "ShowCmd 2 stored before _Run")
 HOST_CASE(VcPlacementCurrentBandKept, "CurrentBand 'abc' is written back as it was")
 {
     WritePlacementText("CurrentBand", "abc");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     SendMessageA(window, WM_CLOSE, 0, 0);
@@ -174,10 +183,10 @@ HOST_CASE(VcPlacementOtherPixelsPerInch, "PixelsPerInch 120 stored before _Run")
     WritePlacementText("NormPos", "100,120,500,420");
     WritePlacementText("ShowCmd", "3");
     WritePlacementText("CurrentBand", "xyz");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(NormalRect(window)), "normal rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(NormalRect(window)), "normal rectangle");
     CHECK_EQ(true, IsZoomed(window) != FALSE, "maximised from ShowCmd 3");
     SendMessageA(window, WM_CLOSE, 0, 0);
     CHECK_EQ("xyz", PlacementText("CurrentBand"), "CurrentBand after the close");
@@ -190,10 +199,10 @@ HOST_CASE(VcPlacementNegativeFormVersion, "FormVersion -1 stored before _Run")
     WritePlacementText("FormVersion", "-1");
     WritePlacementText("NormPos", "100,120,500,420");
     WritePlacementText("CurrentBand", "xyz");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
     SendMessageA(window, WM_CLOSE, 0, 0);
     CHECK_EQ("0", PlacementText("FormVersion"), "FormVersion after the close");
     CHECK_EQ("0", PlacementText("CurrentBand"), "CurrentBand after the close: not read");
@@ -205,15 +214,15 @@ HOST_CASE(VcPlacementNegativeFormVersion, "FormVersion -1 stored before _Run")
 HOST_CASE(VcPlacementWrongValueType, "FormVersion stored as REG_DWORD")
 {
     WritePlacementDword("FormVersion", 0);
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ("Invalid data type for 'FormVersion'", session.Boxes.TakeTexts(), "message box while showing");
     CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible after the failed load");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
     CHECK_EQ(kEmptyReport, session.Report(), "report after the failed load");
     SendMessageA(window, WM_CLOSE, 0, 0);
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes at the close");
     CHECK_EQ("<no value>", PlacementText("Visible"), "Visible after the close: an incomplete load never saves");
     CHECK_EQ(static_cast<DWORD>(REG_DWORD), ReadPlacementValue("FormVersion").Type, "type of FormVersion after the close");
@@ -224,13 +233,13 @@ HOST_CASE(VcPlacementShowCmdWrongType, "ShowCmd stored as REG_DWORD")
 {
     WritePlacementText("NormPos", "100,120,500,420");
     WritePlacementDword("ShowCmd", 1);
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ("Invalid data type for 'ShowCmd'", session.Boxes.TakeTexts(), "message box while showing");
-    CHECK_EQ(Describe(MakeRect(100, 120, 500, 420)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(100, 120, 500, 420)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
     SendMessageA(window, WM_CLOSE, 0, 0);
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ("", session.Writes().TakeNames(), "values written at the close and destruction");
 }
 
@@ -238,7 +247,7 @@ HOST_CASE(VcPlacementShowCmdWrongType, "ShowCmd stored as REG_DWORD")
 HOST_CASE(VcPlacementCurrentBandWrongType, "CurrentBand stored as REG_DWORD")
 {
     WritePlacementDword("CurrentBand", 5);
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ("Invalid data type for 'CurrentBand'", session.Boxes.TakeTexts(), "message box while showing");
@@ -251,10 +260,10 @@ HOST_CASE(VcPlacementCurrentBandWrongType, "CurrentBand stored as REG_DWORD")
 HOST_CASE(VcPlacementInvertedNormPos, "NormPos 500,120,100,420 stored before _Run")
 {
     WritePlacementText("NormPos", "500,120,100,420");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(WindowRectOf(window)), "window rectangle");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(window)), "window rectangle");
 }
 
 // Numbers in the registry: spaces and commas separate words; '$', 'x' and '0x' mark hexadecimal; a leading '+' and
@@ -264,10 +273,10 @@ HOST_CASE(VcPlacementNumberForms, "hexadecimal, signed and out-of-range numbers 
     WritePlacementText("NormPos", " $64, x78 ,,0x1F4 0X1A4");
     WritePlacementText("ShowCmd", "  +3");
     WritePlacementText("PixelsPerInch", "4294967416");
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
-    CHECK_EQ(Describe(MakeRect(100, 120, 500, 420)), Describe(NormalRect(window)),
+    CHECK_EQ(hostkit::Describe(MakeRect(100, 120, 500, 420)), hostkit::Describe(NormalRect(window)),
              "normal rectangle from hexadecimal words (PixelsPerInch out of range reads as the screen's)");
     CHECK_EQ(true, IsZoomed(window) != FALSE, "maximised from ShowCmd '  +3'");
 }
@@ -275,16 +284,15 @@ HOST_CASE(VcPlacementNumberForms, "hexadecimal, signed and out-of-range numbers 
 // The registry key is named after the host executable without its last extension: My.Logger.exe gives Software\My.Logger.
 HOST_CASE(VcPlacementDottedExeName, "a host executable with a dot in its name", .ExeName = "VcPlacement.Dotted.exe")
 {
-    CHECK_EQ("VcPlacement.Dotted", HostExeName(), "name the host runs under");
-    THostSession session;
+    CHECK_EQ("VcPlacement.Dotted", hostkit::HostExeName(), "name the host runs under");
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     SendMessageA(window, WM_CLOSE, 0, 0);
     CHECK_EQ("0", PlacementText("Visible"), "Visible under Software\\VcPlacement.Dotted\\TfmMainForm");
-    HKEY key = nullptr;
-    const bool cut = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\VcPlacement", 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (key)
-        RegCloseKey(key);
+    TScopedRegKey key;
+    const bool cut =
+        RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\VcPlacement", 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
     CHECK_EQ(false, cut, "a key Software\\VcPlacement (name cut at the first dot) exists");
 }
 

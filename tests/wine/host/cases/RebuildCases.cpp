@@ -11,9 +11,9 @@ namespace host {
 // Rows in the database's case-insensitive call order, a duplicate row, a NULL exchange and VC12 on several bands.
 HOST_CASE(VcRebuildFromTable, "the report after _Run from a table with awkward rows")
 {
-    THostSession session;
+    TCaseSession session;
     // Column names in other letter cases and columns the plug-in ignores.
-    hostado::TLogTable& table = session.Log.AddTable(
+    hostado::TLogTable& table = session.Database.AddTable(
         "Contest", {"Id", "callsign", "DigiBand", "QSOMODE", "QSOReportRecived", "DXCCPrefix", "MainPrefix",
                     "Continent", "ITUZone", "Comment"});
     // Logged in this order; the database returns DK0XX, dl1abc, DL2ZZ, DL2ZZ,
@@ -28,12 +28,12 @@ HOST_CASE(VcRebuildFromTable, "the report after _Run from a table with awkward r
                     {"OK1AA", "40M", "CW", std::string("VC12")},
                     {"ok1aa", "40M", "CW", std::string("VC12")}});
 
-    THostRecord record = session.Record();
+    hostkit::THostRecord record = session.Record();
     record.Table("Contest");
     session.Window = session.Plugin().Run(record.Get());
     REQUIRE(session.Window != nullptr, "_Run returns a window");
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes during _Run");
-    const std::optional<hostado::TOpenRequest>& open = session.Log.Database().LastOpen();
+    const std::optional<hostado::TOpenRequest>& open = session.Database.Database().LastOpen();
     REQUIRE(open.has_value(), "the rebuild opened a recordset");
     CHECK_EQ("Select * from Contest order by CallSign", open->Statement, "statement of the rebuild");
     CHECK_EQ(3L, open->CursorLocation, "cursor location (adUseClient)");
@@ -44,7 +44,7 @@ HOST_CASE(VcRebuildFromTable, "the report after _Run from a table with awkward r
              "(and '20m|VC12|' matching '20M|VC12|')");
 
     const auto preview = [&](const char* call, const char* band, const char* mode) {
-        THostRecord contact = session.Contact(call, band, mode, "599");
+        hostkit::THostRecord contact = session.Contact(call, band, mode, "599");
         contact.Table("Contest");
         return session.Plugin().GetScore(contact.Get());
     };
@@ -56,7 +56,7 @@ HOST_CASE(VcRebuildFromTable, "the report after _Run from a table with awkward r
     CHECK_EQ(1, preview("DL1ABC", "15M", "CW"), "_GetScore of DL1ABC, which the table has in lower case only");
     CHECK_EQ(1, preview("S51A", "20M", "CW"), "_GetScore of S51A on '20M', which the table has as '20m'");
 
-    THostRecord repeat = session.Contact("dl1abc", "15M", "CW", "599");
+    hostkit::THostRecord repeat = session.Contact("dl1abc", "15M", "CW", "599");
     repeat.Table("Contest");
     CHECK_EQ(-1, session.Plugin().AddQSO(repeat.Get()), "_AddQSO of a contact equal to a table row");
 }
@@ -64,7 +64,7 @@ HOST_CASE(VcRebuildFromTable, "the report after _Run from a table with awkward r
 // A second _Run keeps the window, neither rebuilds nor copies its record; the button rebuilds.
 HOST_CASE(VcRebuildSecondRunAndButton, "second _Run changes nothing; Recalc Statistic rebuilds")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
@@ -73,71 +73,71 @@ HOST_CASE(VcRebuildSecondRunAndButton, "second _Run changes nothing; Recalc Stat
 
     AddRows(session.Table, {{"OK1AA", "40M", "CW", std::string("599")}});
     // Were this record copied, the next rebuild would read a missing table.
-    THostRecord other = session.Record();
+    hostkit::THostRecord other = session.Record();
     other.Table("NoSuchTable").Caption("Other");
     CHECK_EQ(window, session.Plugin().Run(other.Get()), "handle from the second _Run");
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes from the second _Run");
     CHECK_EQ(first, session.Report(), "report after the second _Run: no rebuild");
-    CHECK_EQ("Main in Velmora Cup", WindowText(window), "caption after a _Run with another prefix");
+    CHECK_EQ("Main in Velmora Cup", hostkit::WindowText(window), "caption after a _Run with another prefix");
 
     TypeIntoReport(window, "typed by the user");
-    ClickRecalc(window);
+    hostkit::ClickRecalc(window);
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes from Recalc Statistic: the table name is still 'Log'");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), session.Report(),
              "report after Recalc Statistic shows the new row");
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after the rebuild");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after the rebuild");
 }
 
 // A rebuild reads the table named by the latest record and forgets contacts added through _AddQSO.
 HOST_CASE(VcRebuildUsesLatestTableName, "Recalc Statistic reads the latest record's table and drops added contacts")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
-    hostado::TLogTable& second = session.Log.AddTable("Log2");
+    hostado::TLogTable& second = session.Database.AddTable("Log2");
     AddRows(second, {{"OK1AA", "40M", "CW", std::string("599")}, {"G4XYZ", "40M", "SSB", std::string("VC5")}});
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
 
-    THostRecord added = session.Contact("N1XX", "10M", "CW", "599");
+    hostkit::THostRecord added = session.Contact("N1XX", "10M", "CW", "599");
     added.Table("Log2");
     CHECK_EQ(1, session.Plugin().AddQSO(added.Get()), "_AddQSO naming table Log2");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"10M", 1, 1, 0}}), session.Report(), "report after _AddQSO");
 
-    ClickRecalc(session.Window);
+    hostkit::ClickRecalc(session.Window);
     CHECK_EQ(ExpectedReport({{"40M", 2, 4, 1}}), session.Report(), "report rebuilt from Log2 alone");
     CHECK_EQ(1, session.Plugin().AddQSO(added.Get()), "_AddQSO of the contact the rebuild dropped");
 
     // _GrabNumber and _GetScore copy the whole record as well.
-    THostRecord lookup = session.Record();
+    hostkit::THostRecord lookup = session.Record();
     lookup.Call("DL1ABC");
     session.Plugin().GrabNumber(lookup.Get());
-    ClickRecalc(session.Window);
+    hostkit::ClickRecalc(session.Window);
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), session.Report(), "report after _GrabNumber naming table Log");
-    THostRecord preview = session.Contact("N1XX", "10M", "CW", "599");
+    hostkit::THostRecord preview = session.Contact("N1XX", "10M", "CW", "599");
     preview.Table("Log2");
     session.Plugin().GetScore(preview.Get());
-    ClickRecalc(session.Window);
+    hostkit::ClickRecalc(session.Window);
     CHECK_EQ(ExpectedReport({{"40M", 2, 4, 1}}), session.Report(), "report after _GetScore naming table Log2");
 }
 
 // Only the connection handed over when the window was made is ever used; later records' connections are ignored.
 HOST_CASE(VcRebuildKeepsFirstConnection, "a record with another connection does not change the connection in use")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     auto otherDatabase = std::make_shared<hostado::TLogDatabase>();
-    AddRows(otherDatabase->AddTable(kLogTable, StandardColumns()), {{"OK1AA", "40M", "CW", std::string("599")}});
+    AddRows(otherDatabase->AddTable(kLogTable, hostkit::StandardColumns()), {{"OK1AA", "40M", "CW", std::string("599")}});
     IDispatch* otherConnection = hostado::CreateConnection(otherDatabase);
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
 
-    THostRecord other = session.Contact("N1XX", "10M", "CW", "599");
+    hostkit::THostRecord other = session.Contact("N1XX", "10M", "CW", "599");
     other.Connection(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(otherConnection)));
     CHECK_EQ(1, session.Plugin().AddQSO(other.Get()), "_AddQSO carrying another connection");
-    ClickRecalc(session.Window);
+    hostkit::ClickRecalc(session.Window);
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes from the rebuild");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), session.Report(), "report rebuilt over the first connection");
     other.Connection(0);
     CHECK_EQ(1, session.Plugin().AddQSO(other.Get()), "_AddQSO carrying no connection");
-    ClickRecalc(session.Window);
+    hostkit::ClickRecalc(session.Window);
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes from the rebuild after a null connection");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), session.Report(), "report rebuilt after a null connection");
     otherConnection->Release();
@@ -146,9 +146,9 @@ HOST_CASE(VcRebuildKeepsFirstConnection, "a record with another connection does 
 // A missing table: the provider's text in a box, an empty report, the button usable, the window shown.
 HOST_CASE(VcRebuildMissingTable, "a log table that does not exist")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
-    THostRecord record = session.Record();
+    hostkit::THostRecord record = session.Record();
     record.Table("NoSuchTable");
     const HWND window = session.Plugin().Run(record.Get());
     session.Window = window;
@@ -156,14 +156,14 @@ HOST_CASE(VcRebuildMissingTable, "a log table that does not exist")
     CHECK_EQ("Table 'NoSuchTable' does not exist.", session.Boxes.TakeTexts(), "message box from _Run");
     CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible after the failed rebuild");
     CHECK_EQ("", session.Report(), "report after the failed rebuild");
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after the failed rebuild");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after the failed rebuild");
 
-    ClickRecalc(window);
+    hostkit::ClickRecalc(window);
     CHECK_EQ("Table 'NoSuchTable' does not exist.", session.Boxes.TakeTexts(), "message box from the button");
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after the second failure");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after the second failure");
 
     CHECK_EQ(3, session.Add("DL1ABC", "20M", "CW", "VC12"), "_AddQSO naming table Log after the failures");
-    ClickRecalc(window);
+    hostkit::ClickRecalc(window);
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes once the table exists");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), session.Report(), "report rebuilt from Log");
 }
@@ -171,22 +171,22 @@ HOST_CASE(VcRebuildMissingTable, "a log table that does not exist")
 // Of two columns with the same name (letter case ignored), the first is read.
 HOST_CASE(VcRebuildDuplicateColumnName, "a result with QSOMode twice")
 {
-    THostSession session;
-    std::vector<std::string> columns = StandardColumns();
+    TCaseSession session;
+    std::vector<std::string> columns = hostkit::StandardColumns();
     columns.push_back("QSOMODE");
-    hostado::TLogTable& table = session.Log.AddTable("Twice", columns);
+    hostado::TLogTable& table = session.Database.AddTable("Twice", columns);
     std::vector<hostado::TCell> cells = {std::string("DL1ABC"), std::string("20M"), std::string("CW"),
                                          std::string("VC12"),   std::string("DL"),  std::string("DL"),
                                          std::string("eu"),     std::int32_t{28},   std::string("SSB")};
     table.AddRow(cells);
-    THostRecord record = session.Record();
+    hostkit::THostRecord record = session.Record();
     record.Table("Twice");
     session.Window = session.Plugin().Run(record.Get());
     REQUIRE(session.Window != nullptr, "_Run returns a window");
-    THostRecord cw = session.Contact("DL1ABC", "20M", "CW");
+    hostkit::THostRecord cw = session.Contact("DL1ABC", "20M", "CW");
     cw.Table("Twice");
     CHECK_EQ(-1, session.Plugin().GetScore(cw.Get()), "_GetScore of the row in the first QSOMode column's mode");
-    THostRecord ssb = session.Contact("DL1ABC", "20M", "SSB");
+    hostkit::THostRecord ssb = session.Contact("DL1ABC", "20M", "SSB");
     ssb.Table("Twice");
     CHECK_EQ(1, session.Plugin().GetScore(ssb.Get()), "_GetScore in the second QSOMode column's mode");
 }
@@ -194,25 +194,25 @@ HOST_CASE(VcRebuildDuplicateColumnName, "a result with QSOMode twice")
 // A host that hands over no connection gets a box from the rebuild, and a usable window all the same.
 HOST_CASE(VcRebuildNoConnection, "_Run with a record whose Connection is 0")
 {
-    THostSession session;
-    THostRecord record = session.Record();
+    TCaseSession session;
+    hostkit::THostRecord record = session.Record();
     record.Connection(0);
     const HWND window = session.Plugin().Run(record.Get());
     session.Window = window;
     REQUIRE(window != nullptr, "_Run returns a window without a connection");
-    const std::vector<TCaughtBox> boxes = session.Boxes.Take();
+    const std::vector<hostkit::TCaughtBox> boxes = session.Boxes.Take();
     CHECK_EQ(1u, boxes.size(), "message boxes from the rebuild without a connection");
     CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible");
     CHECK_EQ("", session.Report(), "report after the failed rebuild");
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after the failed rebuild");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after the failed rebuild");
     CHECK_EQ(3, session.Add("DL1ABC", "20M", "CW", "VC12"), "_AddQSO still scores");
 }
 
 // The box text gets a full stop unless it ends in '.' or a character before it.
 HOST_CASE(VcRebuildErrorTextFullStop, "provider error texts in the box, with the full-stop rule")
 {
-    THostSession session;
-    session.Log.Database().FailOnce(hostado::TFaultPoint::Open, "Locked by another user");
+    TCaseSession session;
+    session.Database.Database().FailOnce(hostado::TFaultPoint::Open, "Locked by another user");
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ("Locked by another user.", session.Boxes.TakeTexts(), "text ending in a letter");
@@ -223,8 +223,8 @@ HOST_CASE(VcRebuildErrorTextFullStop, "provider error texts in the box, with the
                                     {"Path C:/", "Path C:/."},
                                     {"Error 42", "Error 42."}};
     for (const auto& text : texts) {
-        session.Log.Database().FailOnce(hostado::TFaultPoint::Open, text[0]);
-        ClickRecalc(window);
+        session.Database.Database().FailOnce(hostado::TFaultPoint::Open, text[0]);
+        hostkit::ClickRecalc(window);
         CHECK_EQ(text[1], session.Boxes.TakeTexts(), std::string("box for provider text '") + text[0] + "'");
         CHECK_EQ("", session.Report(), "report after a failed open");
     }
@@ -233,21 +233,21 @@ HOST_CASE(VcRebuildErrorTextFullStop, "provider error texts in the box, with the
 // A read failing on the second row keeps what the first row counted and leaves the report empty.
 HOST_CASE(VcRebuildFailureMidTable, "a read error in the middle of the table")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"AA1AA", "20M", "CW", std::string("VC1")},
                             {"BB1BB", "20M", "CW", std::string("599")},
                             {"CC1CC", "40M", "CW", std::string("599")}});
-    session.Log.Database().FailOnce(hostado::TFaultPoint::ReadValue, "Read error in row 2", 1);
+    session.Database.Database().FailOnce(hostado::TFaultPoint::ReadValue, "Read error in row 2", 1);
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ("Read error in row 2.", session.Boxes.TakeTexts(), "message box from the failed read");
     CHECK_EQ("", session.Report(), "report after the failed read");
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after the failed read");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after the failed read");
     CHECK_EQ(-1, session.Preview("AA1AA", "20M", "CW"), "row 1 was counted before the error");
     CHECK_EQ(1, session.Preview("BB1BB", "20M", "CW"), "row 2 was not counted");
     CHECK_EQ(1, session.Preview("CC1CC", "40M", "CW"), "row 3 was not counted");
 
-    ClickRecalc(window);
+    hostkit::ClickRecalc(window);
     CHECK_EQ("", session.Boxes.TakeTexts(), "message boxes from the next rebuild");
     CHECK_EQ(ExpectedReport({{"20M", 2, 4, 1}, {"40M", 1, 1, 0}}), session.Report(), "report of the next rebuild");
 }
@@ -255,29 +255,29 @@ HOST_CASE(VcRebuildFailureMidTable, "a read error in the middle of the table")
 // A missing column is named in the box as "LogQuery: Field '<name>' not found." (the first in reading order).
 HOST_CASE(VcRebuildMissingColumn, "a table without ITUZone, or without DXCCPrefix and ITUZone")
 {
-    THostSession session;
-    AddRows(session.Log.AddTable("NoZone", ColumnsWithout({"ITUZone"})),
+    TCaseSession session;
+    AddRows(session.Database.AddTable("NoZone", ColumnsWithout({"ITUZone"})),
             {{"DL1ABC", "20M", "CW", std::string("VC12")}, {"OK1AA", "40M", "CW", std::string("599")}});
-    AddRows(session.Log.AddTable("NoPrefixNoZone", ColumnsWithout({"DXCCPrefix", "ITUZone"})),
+    AddRows(session.Database.AddTable("NoPrefixNoZone", ColumnsWithout({"DXCCPrefix", "ITUZone"})),
             {{"G4XYZ", "15M", "CW", std::string("599")}});
 
-    THostRecord record = session.Record();
+    hostkit::THostRecord record = session.Record();
     record.Table("NoZone");
     const HWND window = session.Plugin().Run(record.Get());
     session.Window = window;
     REQUIRE(window != nullptr, "_Run returns a window");
     CHECK_EQ("LogQuery: Field 'ITUZone' not found.", session.Boxes.TakeTexts(), "box for the missing ITUZone");
     CHECK_EQ("", session.Report(), "report after the missing column");
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after the missing column");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after the missing column");
     CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible after the missing column");
-    THostRecord firstRow = session.Contact("DL1ABC", "20M", "CW", "VC12");
+    hostkit::THostRecord firstRow = session.Contact("DL1ABC", "20M", "CW", "VC12");
     firstRow.Table("NoZone");
     CHECK_EQ(3, session.Plugin().GetScore(firstRow.Get()), "the first row was not counted");
 
-    THostRecord other = session.Contact("N1XX", "10M", "CW", "599");
+    hostkit::THostRecord other = session.Contact("N1XX", "10M", "CW", "599");
     other.Table("NoPrefixNoZone");
     CHECK_EQ(1, session.Plugin().AddQSO(other.Get()), "_AddQSO naming table NoPrefixNoZone");
-    ClickRecalc(window);
+    hostkit::ClickRecalc(window);
     CHECK_EQ("LogQuery: Field 'DXCCPrefix' not found.", session.Boxes.TakeTexts(),
              "box for the missing DXCCPrefix and ITUZone");
 }
@@ -285,9 +285,9 @@ HOST_CASE(VcRebuildMissingColumn, "a table without ITUZone, or without DXCCPrefi
 // A table without rows reads no column, so missing columns raise nothing.
 HOST_CASE(VcRebuildEmptyTableMissingColumns, "a table with only CallSign and no rows rebuilds cleanly")
 {
-    THostSession session;
-    session.Log.AddTable("Bare", {"CallSign"});
-    THostRecord record = session.Record();
+    TCaseSession session;
+    session.Database.AddTable("Bare", {"CallSign"});
+    hostkit::THostRecord record = session.Record();
     record.Table("Bare");
     session.Window = session.Plugin().Run(record.Get());
     REQUIRE(session.Window != nullptr, "_Run returns a window");
@@ -298,7 +298,7 @@ HOST_CASE(VcRebuildEmptyTableMissingColumns, "a table with only CallSign and no 
 // Values longer than 255 characters are cut; numbers arrive as decimal text; bytes above 127 survive.
 HOST_CASE(VcRebuildValueConversion, "long texts, integer cells and 8-bit characters from the table")
 {
-    THostSession session;
+    TCaseSession session;
     const std::string longCall = "LONG" + std::string(296, 'X');          // 300 characters
     const std::string lateMember = std::string(280, '5') + " VC12";        // VC12 past character 255
     const std::string accented = "F5\xC9T\xC9";

@@ -11,6 +11,7 @@
 #include "HostRegistry.h"
 #include "HostSession.h"
 #include "hostkit/HostProcess.h"
+#include "window/Win32Handles.h"
 
 namespace host {
 namespace {
@@ -23,7 +24,7 @@ struct TWindowCount {
 BOOL CALLBACK CountMatchingWindow(HWND window, LPARAM param)
 {
     auto& count = *reinterpret_cast<TWindowCount*>(param);
-    count.Found += ClassNameOf(window) == count.ClassName;
+    count.Found += hostkit::ClassNameOf(window) == count.ClassName;
     return TRUE;
 }
 
@@ -42,22 +43,18 @@ public:
         : Path(hostkit::FolderOf(hostkit::ExecutablePath()) + "Plugins\\VC.dom"),
           Handle_(CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
     {
-        REQUIRE(Handle_ != INVALID_HANDLE_VALUE, "member file held open without sharing by the host");
+        REQUIRE(Handle_.Valid(), "member file held open without sharing by the host");
     }
     ~TMemberFileHeldOpen() { LetGo(); }
     TMemberFileHeldOpen(const TMemberFileHeldOpen&) = delete;
     TMemberFileHeldOpen& operator=(const TMemberFileHeldOpen&) = delete;
 
-    void LetGo()
-    {
-        if (Handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(std::exchange(Handle_, INVALID_HANDLE_VALUE));
-    }
+    void LetGo() { Handle_.Reset(); }
 
     const std::string Path;
 
 private:
-    HANDLE Handle_;
+    TScopedFile Handle_;
 };
 
 // What a _Run called from inside the outer one saw and what it started.
@@ -66,9 +63,9 @@ struct TInnerRun {
     HWND Handle = reinterpret_cast<HWND>(-1);
     int WindowsAtTheTime = 0;
 
-    void Call(THostSession& session)
+    void Call(TCaseSession& session)
     {
-        const THostRecord record = session.Record();
+        const hostkit::THostRecord record = session.Record();
         Handle = session.Plugin().Run(record.Get());
         Ran = true;
         WindowsAtTheTime = CountThreadWindows("TfmMainForm");
@@ -76,10 +73,10 @@ struct TInnerRun {
 };
 
 // The one window is the one _Release lets go: nothing is left out of its reach.
-void CheckReleaseLeavesNoWindow(THostSession& session)
+void CheckReleaseLeavesNoWindow(TCaseSession& session)
 {
     session.Plugin().Release();
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(0, CountThreadWindows("TfmMainForm"), "statistics windows after _Release");
 }
 
@@ -88,7 +85,7 @@ void CheckReleaseLeavesNoWindow(THostSession& session)
 // A host message waiting when _Run starts runs in the showing's first pass; a _Run there shows nothing a second time.
 HOST_CASE(VcWindowRunFromFirstShowPass, "_Run from a host message handled while the first _Run shows its window")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}, {"OK1AA", "40M", "CW", std::string("599")}});
     WritePlacementText("NormPos", "100,120,500,420");
     int rebuildsStarted = 0;
@@ -109,7 +106,7 @@ HOST_CASE(VcWindowRunFromFirstShowPass, "_Run from a host message handled while 
     CHECK_EQ(1, rebuildsStarted, "rebuilds started by the two _Run calls");
     CHECK_EQ(1, CountThreadWindows("TfmMainForm"), "statistics windows after both _Run calls");
     CHECK_EQ(true, IsWindowVisible(window) != FALSE, "window visible");
-    const RECT where = WindowRectOf(window);
+    const RECT where = hostkit::WindowRectOf(window);
     CHECK_EQ(100, where.left, "left: from the placement loaded once, before the message ran");
     CHECK_EQ(120, where.top, "top: from the placement loaded once");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), session.Report(), "report after both _Run calls");
@@ -121,13 +118,13 @@ HOST_CASE(VcWindowRunFromFirstShowPass, "_Run from a host message handled while 
 // The close box pressed while the first _Run shows the window: shown once, then minimised, as on a shown window.
 HOST_CASE(VcWindowCloseBoxDuringFirstShow, "WM_SYSCOMMAND SC_CLOSE from a host message handled in the first showing")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     int rebuildsStarted = 0;
     TSentMessageWatch countRebuilds([&](const CWPSTRUCT& message) { rebuildsStarted += IsRecalcButtonDisabling(message); });
     bool pressed = false;
     session.Actions.Post([&] {
-        SendMessageA(FindThreadWindow("TfmMainForm"), WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageA(hostkit::FindThreadWindow("TfmMainForm"), WM_SYSCOMMAND, SC_CLOSE, 0);
         pressed = true;
     });
     const HWND window = session.Run();
@@ -145,7 +142,7 @@ HOST_CASE(VcWindowCloseBoxDuringFirstShow, "WM_SYSCOMMAND SC_CLOSE from a host m
 HOST_CASE(VcWindowRunFromCreationErrorBox, "_Run from a host message handled by the member file's error box",
           .MemberFile = "DL1ABC=123\r\n")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     TMemberFileHeldOpen memberFile;
     int rebuildsStarted = 0;
@@ -180,14 +177,14 @@ HOST_CASE(VcWindowRunFromCreationErrorBox, "_Run from a host message handled by 
 HOST_CASE(VcWindowDestroyedWhileCreated, "DestroyWindow on the statistics window while its creation shows an error box",
           .MemberFile = "DL1ABC=123\r\n")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     TMemberFileHeldOpen memberFile;
 
     bool destroyed = false;
     session.Boxes.OnEachBox([&](HWND) {
         if (!destroyed)
-            destroyed = DestroyWindow(FindThreadWindow("TfmMainForm")) != FALSE;
+            destroyed = DestroyWindow(hostkit::FindThreadWindow("TfmMainForm")) != FALSE;
     });
     const HWND failed = session.Run();
     session.Boxes.OnEachBox(nullptr);

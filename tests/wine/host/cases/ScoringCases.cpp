@@ -9,7 +9,7 @@ namespace host {
 // An empty log table gives the report with zero totals.
 HOST_CASE(VcScoringEmptyReport, "_Run on an empty log table shows the empty report")
 {
-    THostSession session;
+    TCaseSession session;
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
     CHECK_EQ("Band\t  QSOs\tPoints\tVClist\t\r\nTotal\t     0\t     0\t     0\t\r\n Score: 0*0=0", session.Report(),
              "report of an empty log");
@@ -18,7 +18,7 @@ HOST_CASE(VcScoringEmptyReport, "_Run on an empty log table shows the empty repo
 // _AddQSO results 3/1/-1, duplicates by call, band and mode with letter case counting, members once per band.
 HOST_CASE(VcScoringAddQSO, "_AddQSO points, duplicates and member counts, and the report after each")
 {
-    THostSession session;
+    TCaseSession session;
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
 
     CHECK_EQ(3, session.Add("DL1ABC", "20M", "CW", "599 VC12"), "first contact with member VC12");
@@ -57,7 +57,7 @@ HOST_CASE(VcScoringAddQSO, "_AddQSO points, duplicates and member counts, and th
 // Duplicates are found whatever order the calls were logged in and however many contacts share a call.
 HOST_CASE(VcScoringDuplicatesAfterUnorderedAdds, "duplicate check after contacts logged out of call order")
 {
-    THostSession session;
+    TCaseSession session;
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
     const char* calls[] = {"ZZ9ZZ", "AA1AA", "MM5MM", "aa1aa", "0A0A", "ZZ9Z", "A"};
     for (const char* call : calls)
@@ -75,7 +75,7 @@ HOST_CASE(VcScoringDuplicatesAfterUnorderedAdds, "duplicate check after contacts
 // _GetScore answers what _AddQSO would, and changes neither the state nor the report.
 HOST_CASE(VcScoringPreviewChangesNothing, "_GetScore previews without recording or rewriting the report")
 {
-    THostSession session;
+    TCaseSession session;
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
     CHECK_EQ(3, session.Add("DL1ABC", "20M", "CW", "VC12"), "first contact");
     const std::string report = session.Report();
@@ -99,7 +99,7 @@ HOST_CASE(VcScoringPreviewChangesNothing, "_GetScore previews without recording 
 // A duplicate through _AddQSO still rewrites the report, replacing whatever was typed into it.
 HOST_CASE(VcScoringDuplicateRewritesReport, "_AddQSO of a duplicate rewrites the report")
 {
-    THostSession session;
+    TCaseSession session;
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
     CHECK_EQ(3, session.Add("DL1ABC", "20M", "CW", "VC12"), "first contact");
     const std::string report = session.Report();
@@ -112,7 +112,7 @@ HOST_CASE(VcScoringDuplicateRewritesReport, "_AddQSO of a duplicate rewrites the
 // Member keys are compared ignoring case by the user's locale, beyond a to z: bands "B\xC9" and "b\xE9" share their keys.
 HOST_CASE(VcScoringMemberKeyLocaleCase, "member keys ignore the case of accented letters too")
 {
-    THostSession session;
+    TCaseSession session;
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
     CHECK_EQ(3, session.Add("DL1ABC", "B\xC9", "CW", "VC1"), "member VC1 on band B\xC9");
     CHECK_EQ(3, session.Add("DL1ABC", "b\xE9", "CW", "VC1"), "member VC1 on band b\xE9");
@@ -123,7 +123,7 @@ HOST_CASE(VcScoringMemberKeyLocaleCase, "member keys ignore the case of accented
 // Band texts wider than the column are written whole; an empty band is four spaces.
 HOST_CASE(VcScoringReportBandWidths, "report lines for an empty band and a band of five characters")
 {
-    THostSession session;
+    TCaseSession session;
     REQUIRE(session.Run() != nullptr, "_Run returns a window");
     CHECK_EQ(1, session.Add("DL1ABC", "", "CW", "599"), "contact with an empty band");
     CHECK_EQ(3, session.Add("DL1ABC", "2200M", "CW", "VC1"), "contact on band 2200M");

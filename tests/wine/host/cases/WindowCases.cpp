@@ -18,7 +18,7 @@ bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
 // The button's right edge measured from the right of the form's client area.
 LONG ButtonDistanceFromRight(HWND form, LONG* buttonLeft)
 {
-    RECT button = WindowRectOf(RecalcButton(form));
+    RECT button = hostkit::WindowRectOf(RecalcButton(form));
     MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&button), 2);
     RECT client;
     GetClientRect(form, &client);
@@ -33,7 +33,7 @@ const char kDesignedNormPos[] = "975,138,1324,334";
 // Class, caption, styles, owner, first-show placement, the report ready before showing, the report box and the button.
 HOST_CASE(VcWindowLook, "the window as it first comes up")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     std::string reportWhenShown = "<never shown>";
     bool seenShowing = false;
@@ -41,18 +41,18 @@ HOST_CASE(VcWindowLook, "the window as it first comes up")
         const bool showing = (message.message == WM_SHOWWINDOW && message.wParam) ||
                              (message.message == WM_WINDOWPOSCHANGING &&
                               (reinterpret_cast<const WINDOWPOS*>(message.lParam)->flags & SWP_SHOWWINDOW));
-        if (showing && !seenShowing && ClassNameOf(message.hwnd) == "TfmMainForm") {
+        if (showing && !seenShowing && hostkit::ClassNameOf(message.hwnd) == "TfmMainForm") {
             seenShowing = true;
-            HWND box = FindDescendant(message.hwnd, "Edit");
-            reportWhenShown = box ? WindowText(box) : "<no report box>";
+            HWND box = hostkit::FindDescendant(message.hwnd, "Edit");
+            reportWhenShown = box ? hostkit::WindowText(box) : "<no report box>";
         }
     });
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     const std::string report = ExpectedReport({{"20M", 1, 3, 1}});
 
-    CHECK_EQ("TfmMainForm", ClassNameOf(window), "window class");
-    CHECK_EQ("Main in Velmora Cup", WindowText(window), "caption");
+    CHECK_EQ("TfmMainForm", hostkit::ClassNameOf(window), "window class");
+    CHECK_EQ("Main in Velmora Cup", hostkit::WindowText(window), "caption");
     CHECK_EQ(true, HasStyle(window, GWL_EXSTYLE, WS_EX_TOPMOST), "WS_EX_TOPMOST");
     CHECK_EQ(true, HasStyle(window, GWL_EXSTYLE, WS_EX_APPWINDOW), "WS_EX_APPWINDOW");
     CHECK_EQ(static_cast<HWND>(nullptr), GetWindow(window, GW_OWNER), "owner window");
@@ -60,7 +60,7 @@ HOST_CASE(VcWindowLook, "the window as it first comes up")
     CHECK_EQ(true, HasStyle(window, GWL_STYLE, WS_SYSMENU), "WS_SYSMENU");
     CHECK_EQ(true, HasStyle(window, GWL_STYLE, WS_MINIMIZEBOX), "WS_MINIMIZEBOX");
     CHECK_EQ(false, HasStyle(window, GWL_STYLE, WS_MAXIMIZEBOX), "WS_MAXIMIZEBOX");
-    CHECK_EQ(Describe(MakeRect(975, 138, 1324, 334)), Describe(WindowRectOf(window)), "first position and size");
+    CHECK_EQ(hostkit::Describe(MakeRect(975, 138, 1324, 334)), hostkit::Describe(hostkit::WindowRectOf(window)), "first position and size");
     CHECK_EQ(true, Visible(window), "visible after _Run");
     CHECK_EQ(false, IsIconic(window) != FALSE, "minimised after _Run");
     CHECK_EQ(false, IsZoomed(window) != FALSE, "maximised after _Run");
@@ -82,7 +82,7 @@ HOST_CASE(VcWindowLook, "the window as it first comes up")
     CHECK_EQ(-11, font.lfHeight, "report box character height");
 
     const HWND button = RecalcButton(window);
-    CHECK_EQ("Recalc Statistic", WindowText(button), "button text");
+    CHECK_EQ("Recalc Statistic", hostkit::WindowText(button), "button text");
     CHECK_EQ(true, IsWindowEnabled(button) != FALSE, "button enabled after the first rebuild");
     LOGFONTA buttonFont = {};
     const auto buttonHandle = reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0));
@@ -96,32 +96,32 @@ HOST_CASE(VcWindowLook, "the window as it first comes up")
     RECT client;
     GetClientRect(window, &client);
     const HWND panel = GetParent(button);
-    CHECK_EQ("TVelmoraCupPanel", ClassNameOf(panel), "class of the button's parent");
-    RECT panelRect = WindowRectOf(panel);
+    CHECK_EQ("TVelmoraCupPanel", hostkit::ClassNameOf(panel), "class of the button's parent");
+    RECT panelRect = hostkit::WindowRectOf(panel);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&panelRect), 2);
-    CHECK_EQ(Describe(MakeRect(0, client.bottom - 23, client.right, client.bottom)), Describe(panelRect),
+    CHECK_EQ(hostkit::Describe(MakeRect(0, client.bottom - 23, client.right, client.bottom)), hostkit::Describe(panelRect),
              "panel rectangle in the client area");
-    RECT boxRect = WindowRectOf(box);
+    RECT boxRect = hostkit::WindowRectOf(box);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&boxRect), 2);
-    CHECK_EQ(Describe(MakeRect(0, 0, client.right, client.bottom - 23)), Describe(boxRect),
+    CHECK_EQ(hostkit::Describe(MakeRect(0, 0, client.right, client.bottom - 23)), hostkit::Describe(boxRect),
              "report box rectangle in the client area");
-    RECT buttonRect = WindowRectOf(button);
+    RECT buttonRect = hostkit::WindowRectOf(button);
     CHECK_EQ(106, buttonRect.right - buttonRect.left, "button width");
     CHECK_EQ(22, buttonRect.bottom - buttonRect.top, "button height");
     CHECK_EQ(panel, GetWindow(window, GW_CHILD), "first child (first in tab order)");
     CHECK_EQ(box, GetWindow(panel, GW_HWNDNEXT), "child after the panel");
 
-    THostRecord other = session.Contact("OK1AA", "40M", "CW", "599");
+    hostkit::THostRecord other = session.Contact("OK1AA", "40M", "CW", "599");
     other.Caption("Other");
     CHECK_EQ(1, session.Plugin().AddQSO(other.Get()), "_AddQSO with another caption prefix");
     CHECK_EQ(window, session.Plugin().Run(other.Get()), "_Run with another caption prefix");
-    CHECK_EQ("Main in Velmora Cup", WindowText(window), "caption after records with another prefix");
+    CHECK_EQ("Main in Velmora Cup", hostkit::WindowText(window), "caption after records with another prefix");
 }
 
 // Widening the window moves the button with the right edge.
 HOST_CASE(VcWindowResizeKeepsButtonAnchored, "the button keeps its distance from the right edge")
 {
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     LONG leftBefore = 0;
@@ -131,13 +131,13 @@ HOST_CASE(VcWindowResizeKeepsButtonAnchored, "the button keeps its distance from
     const LONG distanceAfter = ButtonDistanceFromRight(window, &leftAfter);
     CHECK_EQ(distanceBefore, distanceAfter, "button distance from the right edge after widening by 200");
     CHECK_EQ(leftBefore + 200, leftAfter, "button left edge after widening by 200");
-    CHECK_EQ(true, RecalcEnabled(window), "button enabled after resizing");
+    CHECK_EQ(true, hostkit::RecalcEnabled(window), "button enabled after resizing");
 }
 
 // The close box (SC_CLOSE) minimises; the state lives on and a later _Run neither restores nor rebuilds.
 HOST_CASE(VcWindowCloseBoxMinimises, "WM_SYSCOMMAND SC_CLOSE minimises instead of closing")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
@@ -159,7 +159,7 @@ HOST_CASE(VcWindowCloseBoxMinimises, "WM_SYSCOMMAND SC_CLOSE minimises instead o
 // System commands other than exactly SC_CLOSE get the default handling: minimise, restore, and SC_CLOSE+1 closes.
 HOST_CASE(VcWindowOtherSysCommands, "WM_SYSCOMMAND other than SC_CLOSE takes the default path")
 {
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -179,7 +179,7 @@ HOST_CASE(VcWindowOtherSysCommands, "WM_SYSCOMMAND other than SC_CLOSE takes the
 // WM_CLOSE releases the state, saves and hides; SC_CLOSE then is ignored; the next _Run builds a new window.
 HOST_CASE(VcWindowCloseRequest, "WM_CLOSE from the host, then _Run again", .MemberFile = "DL1ABC=123\r\n")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     const HWND first = session.Run();
     REQUIRE(first != nullptr, "_Run returns a window");
@@ -209,7 +209,7 @@ HOST_CASE(VcWindowCloseRequest, "WM_CLOSE from the host, then _Run again", .Memb
     CHECK_EQ(true, Visible(second), "new window visible");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}, {"40M", 1, 1, 0}}), session.Report(), "report of the new window");
     CHECK_EQ("123", session.Grab("DL1ABC"), "_GrabNumber in the new window");
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ("", session.Writes().TakeNames(),
              "values written after the close (a second WM_CLOSE, _Release, SC_CLOSE, its destruction)");
     CHECK_EQ(false, IsWindow(first) != FALSE, "closed window after a turn of the loop");
@@ -220,7 +220,7 @@ HOST_CASE(VcWindowCloseRequest, "WM_CLOSE from the host, then _Run again", .Memb
 // _Release: scoring stops at once, the window lives until the loop turns, its destruction saves Visible 1.
 HOST_CASE(VcWindowReleaseDeferred, "_Release destroys the window at the next turn of the loop")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
@@ -231,13 +231,13 @@ HOST_CASE(VcWindowReleaseDeferred, "_Release destroys the window at the next tur
     CHECK_EQ(0, session.Add("OK1AA", "40M", "CW"), "_AddQSO right after _Release");
     CHECK_EQ("<no value>", PlacementText("Visible"), "\"Visible\" before the destruction");
 
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(false, IsWindow(window) != FALSE, "window after a turn of the loop");
     CHECK_EQ("1", PlacementText("Visible"), "\"Visible\" saved by the destruction");
     CHECK_EQ(kDesignedNormPos, PlacementText("NormPos"), "\"NormPos\" saved by the destruction");
 
     session.Plugin().Release();
-    PumpMessages();
+    hostkit::PumpMessages();
     const HWND next = session.Run();
     CHECK(next != nullptr && next != window, "_Run after _Release creates a new window", "same or no handle");
     CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), session.Report(), "report of the new window");
@@ -246,16 +246,16 @@ HOST_CASE(VcWindowReleaseDeferred, "_Release destroys the window at the next tur
 // _Release with no window, or twice, does nothing harmful.
 HOST_CASE(VcWindowReleaseWithoutWindow, "_Release before _Run and twice in a row")
 {
-    THostSession session;
+    TCaseSession session;
     session.Plugin().Release();
     session.Plugin().Release();
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(0, session.Preview("DL1ABC", "20M", "CW"), "_GetScore after _Release without a window");
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run after _Release without a window");
     session.Plugin().Release();
     session.Plugin().Release();
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(false, IsWindow(window) != FALSE, "window after _Release twice and a turn of the loop");
     const HWND next = session.Run();
     CHECK_EQ(true, next && Visible(next), "_Run after _Release twice shows a window");
@@ -264,7 +264,7 @@ HOST_CASE(VcWindowReleaseWithoutWindow, "_Release before _Run and twice in a row
 // FreeLibrary with the window alive, or with _Release not yet carried out, destroys it and saves Visible 1.
 HOST_CASE(VcWindowUnloadDestroys, "unloading the DLL takes its window down and saves the placement")
 {
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     session.Unload();
@@ -280,7 +280,7 @@ HOST_CASE(VcWindowUnloadDestroys, "unloading the DLL takes its window down and s
     session.Unload();
     CHECK_EQ(false, IsWindow(second) != FALSE, "released window after FreeLibrary before the loop turned");
     CHECK_EQ("1", PlacementText("Visible"), "\"Visible\" saved while unloading a released window");
-    PumpMessages();
+    hostkit::PumpMessages();
 
     // A closed window awaiting destruction has saved already: unloading saves nothing more.
     session.Reload();
@@ -291,13 +291,13 @@ HOST_CASE(VcWindowUnloadDestroys, "unloading the DLL takes its window down and s
     session.Unload();
     CHECK_EQ(false, IsWindow(third) != FALSE, "closed window after FreeLibrary");
     CHECK_EQ("0", PlacementText("Visible"), "\"Visible\" after unloading a closed window");
-    PumpMessages();
+    hostkit::PumpMessages();
 }
 
 // _Run while a released window still awaits destruction makes a new one, which outlives the old one's end.
 HOST_CASE(VcWindowRunWhileReleasedAwaitsDestruction, "_Release, _Run at once, then the loop turns")
 {
-    THostSession session;
+    TCaseSession session;
     AddRows(session.Table, {{"DL1ABC", "20M", "CW", std::string("VC12")}});
     const HWND first = session.Run();
     REQUIRE(first != nullptr, "_Run returns a window");
@@ -305,9 +305,9 @@ HOST_CASE(VcWindowRunWhileReleasedAwaitsDestruction, "_Release, _Run at once, th
     const HWND second = session.Run();
     CHECK(second != nullptr && second != first, "_Run before the released window is destroyed makes a new one",
           "same or no handle");
-    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), ReportText(second), "report of the new window");
+    CHECK_EQ(ExpectedReport({{"20M", 1, 3, 1}}), hostkit::ReportText(second), "report of the new window");
     CHECK_EQ(1, session.Add("OK1AA", "40M", "CW"), "_AddQSO with two windows alive");
-    PumpMessages();
+    hostkit::PumpMessages();
     CHECK_EQ(false, IsWindow(first) != FALSE, "released window after a turn of the loop");
     CHECK_EQ(true, IsWindow(second) != FALSE, "new window after a turn of the loop");
     CHECK_EQ(-1, session.Add("OK1AA", "40M", "CW"), "_AddQSO after the old window's destruction: state kept");
@@ -317,7 +317,7 @@ HOST_CASE(VcWindowRunWhileReleasedAwaitsDestruction, "_Release, _Run at once, th
 // WM_QUERYENDSESSION saves the placement but keeps the window and its state; a later close saves again.
 HOST_CASE(VcWindowQueryEndSession, "WM_QUERYENDSESSION saves and leaves scoring usable")
 {
-    THostSession session;
+    TCaseSession session;
     const HWND window = session.Run();
     REQUIRE(window != nullptr, "_Run returns a window");
     const LRESULT answer = SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);

@@ -1,4 +1,4 @@
-#include "HostBench.h"
+#include "SuiteHost.h"
 
 #include <psapi.h>
 
@@ -22,34 +22,12 @@ void WriteMemberFile(const std::string& bytes)
 
 void RemoveMemberFile() { DeleteFileA(MemberFilePath().c_str()); }
 
-void ForgetPlacement()
+hostkit::TSessionSettings SuiteSession(const std::string& dllPath)
 {
-    const std::string key = "Software\\" + hostkit::HostExeName();
-    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-}
-
-THostBench::THostBench(const std::string& dllPath)
-    : Table(Log.AddTable(kLogTable)), DllPath_(dllPath), Plugin_(std::make_unique<hostkit::TPlugin>(dllPath))
-{
-}
-
-THostBench::~THostBench() = default;
-
-hostkit::THostRecord THostBench::Record() const { return hostkit::THostRecord(Log.Connection(), kLogTable); }
-
-hostkit::THostRecord THostBench::Contact(const std::string& call, const std::string& band, const std::string& mode,
-                                         const std::string& exchange) const
-{
-    hostkit::THostRecord record = Record();
-    record.Call(call).Band(band).Mode(mode).Exchange(exchange);
-    return record;
-}
-
-void THostBench::AddRow(const std::string& call, const std::string& band, const std::string& mode,
-                        const std::string& exchange)
-{
-    hostkit::AppendLogRow(Table, hostkit::EnteredContact(call, band, mode, exchange));
+    hostkit::TSessionSettings settings;
+    settings.PluginPath = dllPath;
+    settings.Table = kLogTable;
+    return settings;
 }
 
 namespace {
@@ -171,7 +149,7 @@ TResourceFigures MeasureResources()
 std::string DescribeResources(const TResourceFigures& figures)
 {
     char text[320];
-    std::snprintf(text, sizeof text,
+    (void)std::snprintf(text, sizeof text,
                   "USER %lu, GDI %lu (probed %lu), handles %lu (probed %lu), private %lu KB, working set %lu KB, heap in "
                   "use %lu bytes in %lu blocks, thread windows %d, ADO objects %u",
                   figures.UserObjects, figures.GdiObjects, figures.ProbedGdiObjects, figures.KernelHandles,
