@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -188,4 +189,22 @@ TEST(ScoreCommand, VersionAndFolders)
     EXPECT_EQ(empty.Status, kExitUnreadableLog);
     EXPECT_EQ(empty.Err, "velmora-score: " + folder.string() + ": the folder holds no log files\n");
     std::filesystem::remove(folder);
+}
+
+TEST(ScoreCommand, FolderGivesItsLogFilesOnly)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velmora-tools-test-contest-folder";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto write = [&folder](const char* name, const char* text) { std::ofstream(folder / name) << text; };
+    write("DL1ABC.LOG", "START-OF-LOG: 3.0\nCALLSIGN: DL1ABC\n"
+                        "QSO: 14025 CW 2026-03-01 1200 DL1ABC 599 VC12 OK1XYZ 599 VC5\nEND-OF-LOG:\n");
+    write("README.md", "# The logs of the contest\n");
+    write(".DL1ABC.log.swp", "not a log");
+    const TRun run = RunCommand({folder.string()});
+    EXPECT_EQ(run.Status, kExitScored) << "notes and hidden files beside the logs are no logs\n" << run.Err;
+    EXPECT_EQ(run.Err, "");
+    EXPECT_NE(run.Out.find("DL1ABC "), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("README"), std::string::npos) << run.Out;
+    std::filesystem::remove_all(folder);
 }

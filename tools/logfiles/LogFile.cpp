@@ -1,5 +1,6 @@
 #include "logfiles/LogFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -235,4 +236,33 @@ TLogReadResult LoadLogFile(const std::string& path)
     if (!file)
         return NamedFailure(path, "cannot be opened");
     return LoadLogStream(file, path);
+}
+
+bool HasLogFileName(std::string_view path)
+{
+    const std::string extension = LowerAscii(std::filesystem::path(path).extension().string());
+    static constexpr std::string_view kLogExtensions[] = {".log", ".cbr", ".cabrillo", ".adi",
+                                                          ".adif", ".csv", ".tsv", ".txt"};
+    return std::find(std::begin(kLogExtensions), std::end(kLogExtensions), extension) != std::end(kLogExtensions);
+}
+
+std::optional<std::vector<std::string>> LogFilesOfFolder(const std::string& folder, std::string& why)
+{
+    std::error_code error;
+    std::vector<std::string> files;
+    const bool endsInSeparator = !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        std::error_code entryError;
+        if (name.empty() || name.front() == '.' || !entry->is_regular_file(entryError) || !HasLogFileName(name))
+            continue;
+        files.push_back(folder + (endsInSeparator ? "" : "/") + name);
+    }
+    if (error) {
+        why = "cannot be listed (" + error.message() + ")";
+        return std::nullopt;
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }

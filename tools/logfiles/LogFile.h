@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "logfiles/LogReadResult.h"
 
@@ -48,3 +49,14 @@ TLogReadResult LoadLogFile(const std::string& path);
 
 // The same for a stream already open; `name` goes into the messages.
 TLogReadResult LoadLogStream(std::istream& in, const std::string& name);
+
+// Whether a file of this name is taken for a log when a folder is given:
+// .log, .cbr, .cabrillo, .adi, .adif, .csv, .tsv or .txt (letter case
+// ignored). A file named on its own is read whatever its name.
+bool HasLogFileName(std::string_view path);
+
+// The log files directly inside `folder` (see HasLogFileName; hidden files
+// and sub-folders left alone), in the order of their names, each written as
+// the folder was given, a '/' and the name, so the same text on every
+// system. nullopt with `why` set when the folder cannot be listed.
+std::optional<std::vector<std::string>> LogFilesOfFolder(const std::string& folder, std::string& why);

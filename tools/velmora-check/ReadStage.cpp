@@ -20,16 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool HasLogFileName(const fs::path& path)
-{
-    std::string extension = path.extension().string();
-    for (char& c : extension)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    static const char* const kExtensions[] = {".log", ".cbr", ".cabrillo", ".adi", ".adif", ".csv", ".tsv", ".txt"};
-    return std::any_of(std::begin(kExtensions), std::end(kExtensions),
-                       [&](const char* known) { return extension == known; });
-}
-
 std::string JoinFields(const std::vector<std::string>& fields)
 {
     std::string joined;
@@ -55,14 +45,6 @@ std::string CategoryOf(const TLogHeader& header)
     return category.empty() ? header.Tag("CATEGORY") : category;
 }
 
-TLogReadResult ReadStandardInput()
-{
-    std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-    if (std::cin.bad())
-        return ReadFailure("standard input cannot be read", "", 0);
-    return ReadLogText(text, SniffLogFormat(text));
-}
-
 struct TReadOutcome {
     std::optional<TCheckLog> Log;
     std::string Reason;
@@ -78,7 +60,7 @@ TReadOutcome ReadOne(const std::string& file)
             outcome.Reason = Joined(file, ": larger than ", std::to_string(kLargestLogFile >> 20), " MiB, not read");
             return outcome;
         }
-        const TLogReadResult read = file == "-" ? ReadStandardInput() : LoadLogFile(file);
+        const TLogReadResult read = LoadLogFile(file);
         TCheckLog log;
         if (KeepReadLog(file, read, log, outcome.Reason))
             outcome.Log = std::move(log);
@@ -101,19 +83,13 @@ std::vector<std::string> ListLogFiles(const std::vector<std::string>& inputs, st
         std::error_code error;
         const fs::file_status status = fs::status(input, error);
         if (fs::is_directory(status)) {
-            std::vector<std::string> inFolder;
-            for (const fs::directory_entry& entry : fs::directory_iterator(input, error)) {
-                const std::string name = entry.path().filename().string();
-                std::error_code entryError;
-                if (name.empty() || name[0] == '.' || !entry.is_regular_file(entryError) ||
-                    !HasLogFileName(entry.path()))
-                    continue;
-                inFolder.push_back(entry.path().string());
+            std::string why;
+            const std::optional<std::vector<std::string>> inFolder = LogFilesOfFolder(input, why);
+            if (!inFolder) {
+                leftOut.push_back({input, Joined(input, ": folder ", why)});
+                continue;
             }
-            if (error)
-                leftOut.push_back({input, Joined(input, ": folder cannot be listed: ", error.message())});
-            std::sort(inFolder.begin(), inFolder.end());
-            files.insert(files.end(), inFolder.begin(), inFolder.end());
+            files.insert(files.end(), inFolder->begin(), inFolder->end());
         } else if (fs::exists(status)) {
             files.push_back(input);
         } else {

@@ -34,32 +34,6 @@ int UsageError(std::ostream& err, const std::string& what)
 
 void Report(std::ostream& err, const std::string& message) { err << "velmora-score: " << Utf8OfLogText(message) << '\n'; }
 
-// The files of a folder that are not hidden, in the order of their names;
-// nullopt with `why` set when the folder cannot be listed.
-std::optional<std::vector<std::string>> FilesOfFolder(const std::string& folder, std::string& why)
-{
-    std::error_code error;
-    std::vector<std::string> files;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
-        // The folder as given, then the name: the same text on every system.
-        const bool endsInSeparator = folder.back() == '/' || folder.back() == '\\';
-        if (!name.empty() && name.front() != '.' && entry->is_regular_file(error)) {
-            std::string file = folder;
-            file += endsInSeparator ? "" : "/";
-            file += name;
-            files.push_back(std::move(file));
-        }
-    }
-    if (error) {
-        why = "cannot be listed (" + error.message() + ")";
-        return std::nullopt;
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 }  // namespace
 
 std::string ScoreVersionText() { return std::string("velmora-score ") + VELMORA_SCORE_VERSION + "\n"; }
@@ -80,7 +54,8 @@ std::string ScoreUsageText()
            "           or mode, QSOReportRecived or rcvd or exchange, Continent,\n"
            "           ITUZone, MainPrefix, DXCCPrefix, and freq for the band of a\n"
            "           contact without one.\n"
-           "  FOLDER   every file in it that is not hidden, in the order of names\n"
+           "  FOLDER   its log files (.log .cbr .cabrillo .adi .adif .csv .tsv .txt),\n"
+           "           hidden ones left out, in the order of names\n"
            "  --json   write the result as one JSON object (UTF-8)\n"
            "  --csv    write the results table as CSV (UTF-8)\n"
            "  --table  the results table even for one log\n"
@@ -147,7 +122,7 @@ int RunScore(const std::vector<std::string>& args, std::ostream& out, std::ostre
         if (log != "-" && std::filesystem::is_directory(log, error)) {
             folderGiven = true;
             std::string why;
-            const std::optional<std::vector<std::string>> files = FilesOfFolder(log, why);
+            const std::optional<std::vector<std::string>> files = LogFilesOfFolder(log, why);
             if (!files) {
                 Report(err, log + ": " + std::move(why));
                 status = kExitUnreadableLog;
