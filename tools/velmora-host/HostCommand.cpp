@@ -137,6 +137,10 @@ int RunHost(const std::vector<std::string>& args, std::istream& in, std::ostream
             err << "velmora-host: " << log.Error->Message() << "\n";
             return kExitUnreadableLog;
         }
+        // What the reader did not take as written is said before the log is
+        // served, so a surprising report can be traced to its line.
+        for (const TLogWarning& warning : log.Warnings)
+            err << "velmora-host: " << warning.Message() << "\n";
         rows = std::move(log.Rows);
     }
 

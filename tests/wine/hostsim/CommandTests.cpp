@@ -97,6 +97,22 @@ TEST_F(HostCommand, ScorePrintsTheWindowsReportExactly)
     const TProgramRun empty = RunHost({"score", emptyLog});
     EXPECT_EQ(0u, empty.ExitCode) << empty.Err;
     EXPECT_EQ(std::string(kEmptyReport) + "\n", empty.Out) << "report of a log without contacts";
+    EXPECT_NE(std::string::npos, empty.Err.find(emptyLog + ": warning: ")) << "a log without contacts is said: " << empty.Err;
+}
+
+TEST_F(HostCommand, ReaderWarningsReachStandardErrorAndTheReportStaysWhole)
+{
+    const std::string log = ScratchPath("odd-columns.csv");
+    PutFile(log, "call,band,mode,rcvd,comment\nW1AW,20m,CW,599 VC12,first\nK1ABC,20 metres,CW,599,second\n");
+    const TLogReadResult expected = LoadLogFile(log);
+    ASSERT_TRUE(expected.Ok());
+    ASSERT_FALSE(expected.Warnings.empty()) << "the reader warns of the comment column and the odd band";
+    const TProgramRun run = RunHost({"score", log});
+    EXPECT_EQ(0u, run.ExitCode) << run.Err;
+    for (const TLogWarning& warning : expected.Warnings)
+        EXPECT_NE(std::string::npos, run.Err.find("velmora-host: " + warning.Message() + "\n"))
+            << "warning " << warning.Message() << " in: " << run.Err;
+    EXPECT_EQ(std::string::npos, run.Out.find("warning")) << "standard output carries only the report: " << run.Out;
 }
 
 TEST_F(HostCommand, UnreadableLogGivesTheReadersErrorAndExitOne)

@@ -255,7 +255,7 @@ TEST(InteractiveInput, DeletedContactsLeaveTheStatisticsAtTheNextRecalc)
 
 TEST(HostMessages, MissingPluginAndFilesThatAreNoLoadableDll)
 {
-    PutFile(ScratchPath("x.csv"), "CallSign,DigiBand,QSOMode,QSOReportRecived\r\n");
+    PutFile(ScratchPath("x.csv"), "CallSign,DigiBand,QSOMode,QSOReportRecived\r\nW1AW,20,CW,599\r\n");
     const TProgramRun missing = RunHost({"--plugin", ScratchPath("NoSuchPlugin.dll"), "score", ScratchPath("x.csv")});
     EXPECT_EQ(3u, missing.ExitCode);
     EXPECT_EQ("velmora-host: no plug-in at " + ScratchPath("NoSuchPlugin.dll") + ": there is no such file\n",
@@ -297,7 +297,7 @@ TEST(HostMessages, MissingPluginAndFilesThatAreNoLoadableDll)
 
 TEST(HostMessages, ALoadableDllWithoutTheEntryPointsIsNotCalledUnloadable)
 {
-    PutFile(ScratchPath("x.csv"), "CallSign,DigiBand,QSOMode,QSOReportRecived\r\n");
+    PutFile(ScratchPath("x.csv"), "CallSign,DigiBand,QSOMode,QSOReportRecived\r\nW1AW,20,CW,599\r\n");
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, MAX_PATH);
     const std::string library = std::string(system) + "\\version.dll";
@@ -309,7 +309,7 @@ TEST(HostMessages, ALoadableDllWithoutTheEntryPointsIsNotCalledUnloadable)
 
 TEST(HostMessages, MemberFileAndPictureProblemsSayWhy)
 {
-    PutFile(ScratchPath("x.csv"), "CallSign,DigiBand,QSOMode,QSOReportRecived\r\n");
+    PutFile(ScratchPath("x.csv"), "CallSign,DigiBand,QSOMode,QSOReportRecived\r\nW1AW,20,CW,599\r\n");
     const TProgramRun missing = RunHost({"--members", ScratchPath("absent.dom"), "score", ScratchPath("x.csv")});
     EXPECT_EQ(3u, missing.ExitCode);
     EXPECT_EQ(0u, missing.Err.find("velmora-host: cannot read the member file " + ScratchPath("absent.dom") + ": "))
