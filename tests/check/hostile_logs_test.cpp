@@ -98,6 +98,21 @@ TEST(HostileLogs, MalformedLogsAreLeftOutAndTheOthersChecked)
     EXPECT_NE(folder.Result("results.html").find("broken.adi"), std::string::npos);
 }
 
+TEST(HostileLogs, WhatAReaderDidNotTakeAsWrittenIsSaid)
+{
+    TCheckTestFolder folder("warnings");
+    folder.WriteLog("a.log", kGoodA);
+    const std::string odd = folder.WriteLog(
+        "b.log", "START-OF-LOG: 3.0\nCALLSIGN: OK1XYZ\n"
+                 "QSO: 14025 CW 2026-03-01 1201 OK1XYZ 599 VC5 DL1ABC 599 VC12\n"
+                 "X-QSO: 14025 CW 2026-03-01 1203 OK1XYZ 599 VC5 W1AW 599 001\nEND-OF-LOG:\n");
+    const TRun run = Check({folder.Logs(), "--out", folder.Out()});
+    EXPECT_EQ(run.Status, kExitChecked) << run.Err;
+    EXPECT_NE(run.Err.find("velmora-check: " + odd + ": warning: 1 X-QSO line read and not scored"),
+              std::string::npos)
+        << run.Err;
+}
+
 TEST(HostileLogs, ASecondLogFromOneStationIsLeftOut)
 {
     TCheckTestFolder folder("second");

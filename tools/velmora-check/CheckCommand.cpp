@@ -304,6 +304,9 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const double writeSeconds = SecondsSince(writeStarted);
     progress.Finish();
 
+    for (const TCheckLog& log : run.Logs)
+        for (const std::string& warning : log.Warnings)
+            err << "velmora-check: " << warning << '\n';
     for (const TLeftOutLog& left : run.LeftOut)
         err << "velmora-check: left out: " << left.Reason << '\n';
     out << ResultsText(run);
