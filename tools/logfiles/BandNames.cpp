@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "logfiles/AsciiText.h"
+
 namespace {
 
 struct TBand {
@@ -46,18 +48,6 @@ constexpr std::array<TDesignator, 18> kDesignators = {{
     {"10G", "3cm"},    {"24G", "1.25cm"}, {"47G", "6mm"},    {"75G", "4mm"},   {"122G", "2.5mm"},
     {"134G", "2mm"},   {"241G", "1mm"},   {"LIGHT", "submm"},
 }};
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameLetters(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t at = 0; at < a.size(); ++at)
-        if (LowerAscii(a[at]) != LowerAscii(b[at]))
-            return false;
-    return true;
-}
 
 std::string_view TrimBlanks(std::string_view text)
 {
@@ -128,31 +118,32 @@ std::optional<std::string> KnownBandName(std::string_view text)
 {
     text = TrimBlanks(text);
     for (const TBand& band : kBands)
-        if (SameLetters(text, band.Name))
+        if (SameLettersIgnoringCase(text, band.Name))
             return std::string(band.Name);
-    if (SameLetters(text, "submm"))
+    if (SameLettersIgnoringCase(text, "submm"))
         return std::string("submm");
 
     const auto [number, unit] = SplitUnit(text);
     const std::optional<double> value = DecimalNumber(number);
     if (!value || unit.empty())
         return std::nullopt;
-    if (SameLetters(unit, "m") || SameLetters(unit, "cm") || SameLetters(unit, "mm")) {
+    if (SameLettersIgnoringCase(unit, "m") || SameLettersIgnoringCase(unit, "cm") ||
+        SameLettersIgnoringCase(unit, "mm")) {
         // A wavelength: the band whose name is this number with this unit
         // (metres are named without theirs).
         std::string name(number);
-        if (!SameLetters(unit, "m"))
-            name += SameLetters(unit, "cm") ? "cm" : "mm";
+        if (!SameLettersIgnoringCase(unit, "m"))
+            name += SameLettersIgnoringCase(unit, "cm") ? "cm" : "mm";
         for (const TBand& band : kBands)
             if (name == band.Name)
                 return name;
         return std::nullopt;
     }
-    if (SameLetters(unit, "khz"))
+    if (SameLettersIgnoringCase(unit, "khz"))
         return BandOfKilohertz(*value);
-    if (SameLetters(unit, "mhz"))
+    if (SameLettersIgnoringCase(unit, "mhz"))
         return BandOfKilohertz(*value * 1e3);
-    if (SameLetters(unit, "ghz"))
+    if (SameLettersIgnoringCase(unit, "ghz"))
         return BandOfKilohertz(*value * 1e6);
     return std::nullopt;
 }
@@ -167,7 +158,7 @@ std::optional<std::string> BandOfCabrilloFrequency(std::string_view field)
 {
     field = TrimBlanks(field);
     for (const TDesignator& designator : kDesignators)
-        if (SameLetters(field, designator.Designator))
+        if (SameLettersIgnoringCase(field, designator.Designator))
             return std::string(designator.Band);
     const std::optional<double> kilohertz = DecimalNumber(field);
     return kilohertz ? BandOfKilohertz(*kilohertz) : std::nullopt;

@@ -6,19 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "logfiles/AsciiText.h"
 #include "logfiles/BandNames.h"
 #include "logfiles/ReaderWarnings.h"
 
 namespace {
-
-std::string UpperAscii(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
 
 // A whole number of decimal digits, optionally signed; nullopt for anything
 // else, and for numbers past 64 bits.

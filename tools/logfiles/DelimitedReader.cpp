@@ -2,37 +2,16 @@
 
 #include <optional>
 #include <string>
-
-#include "logfiles/BandNames.h"
-#include "logfiles/ReaderWarnings.h"
 #include <utility>
 #include <vector>
+
+#include "logfiles/AsciiText.h"
+#include "logfiles/BandNames.h"
+#include "logfiles/ReaderWarnings.h"
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameLetters(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t at = 0; at < a.size(); ++at)
-        if (LowerAscii(a[at]) != LowerAscii(b[at]))
-            return false;
-    return true;
-}
 
 // "14025" (kHz) written as MHz: "14.025".
 std::string KilohertzAsMegahertz(std::string_view digits)
@@ -155,7 +134,7 @@ char DetectDelimiter(std::string_view text)
 
 std::optional<THeaderColumn> FindHeaderColumn(std::string_view name)
 {
-    name = TrimBlanks(name);
+    name = TrimLogBlanks(name);
     if (const std::optional<TLogColumn> column = FindLogColumn(name))
         return THeaderColumn{column, false};
     struct TAlias {
@@ -170,16 +149,16 @@ std::optional<THeaderColumn> FindHeaderColumn(std::string_view name)
         {"exchange", TLogColumn::QSOReportRecived},
     };
     for (const TAlias& alias : kAliases)
-        if (SameLetters(name, alias.Name))
+        if (SameLettersIgnoringCase(name, alias.Name))
             return THeaderColumn{alias.Column, false};
-    if (SameLetters(name, "freq") || SameLetters(name, "frequency"))
+    if (SameLettersIgnoringCase(name, "freq") || SameLettersIgnoringCase(name, "frequency"))
         return THeaderColumn{std::nullopt, true};
     return std::nullopt;
 }
 
 std::optional<std::string> BandOfFrequencyCell(std::string_view cell)
 {
-    cell = TrimBlanks(cell);
+    cell = TrimLogBlanks(cell);
     if (cell.empty())
         return std::nullopt;
     if (cell.find_first_not_of("0123456789.") != std::string_view::npos)
@@ -212,7 +191,7 @@ TLogReadResult ReadDelimited(std::string_view text)
         const bool repeated = target && (target->IsFrequency ? frequencyCell.has_value()
                                                              : named[static_cast<std::size_t>(*target->Column)]);
         if (!target || repeated) {
-            ignored += (ignored.empty() ? "'" : ", '") + std::string(TrimBlanks(name)) + "'" +
+            ignored += (ignored.empty() ? "'" : ", '") + std::string(TrimLogBlanks(name)) + "'" +
                        (repeated ? " (repeated)" : "");
             target.reset();
         } else if (target->IsFrequency) {
@@ -254,7 +233,7 @@ TLogReadResult ReadDelimited(std::string_view text)
                 row[*targets[cell]->Column] = std::move(record->Cells[cell]);
 
         const std::size_t line = lines.LineOf(record->Start);
-        if (TrimBlanks(*row[TLogColumn::CallSign]).empty()) {
+        if (TrimLogBlanks(*row[TLogColumn::CallSign]).empty()) {
             warnings.Add(logwarnings::kContactWithoutCall, line);
             continue;
         }
@@ -270,10 +249,10 @@ TLogReadResult ReadDelimited(std::string_view text)
         TLogContact contact;
         contact.Line = recordNumber;
         if (frequencyCell)
-            contact.Frequency = std::string(TrimBlanks(record->Cells[*frequencyCell]));
+            contact.Frequency = std::string(TrimLogBlanks(record->Cells[*frequencyCell]));
         contact.Band = band.value_or(std::string());
-        contact.Mode = std::string(TrimBlanks(row[TLogColumn::QSOMode].value_or(std::string())));
-        contact.Call = std::string(TrimBlanks(*row[TLogColumn::CallSign]));
+        contact.Mode = std::string(TrimLogBlanks(row[TLogColumn::QSOMode].value_or(std::string())));
+        contact.Call = std::string(TrimLogBlanks(*row[TLogColumn::CallSign]));
         contact.ReceivedExchange = SplitLogWords(row[TLogColumn::QSOReportRecived].value_or(std::string()));
         row[TLogColumn::DigiBand] = std::move(band);
         result.Rows.push_back(std::move(row));

@@ -14,6 +14,7 @@
 #include <io.h>
 #endif
 
+#include "logfiles/AsciiText.h"
 #include "logfiles/AdifReader.h"
 #include "logfiles/CabrilloReader.h"
 #include "logfiles/DelimitedReader.h"
@@ -22,16 +23,6 @@
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        c = LowerAscii(c);
-    return lower;
-}
 
 // `text` starts with `lowerPrefix`, letter case ignored.
 bool StartsWithIgnoringCase(std::string_view text, std::string_view lowerPrefix)

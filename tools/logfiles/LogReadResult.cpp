@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "logfiles/AsciiText.h"
+
 std::string TLogReadError::Message() const
 {
     std::string message;
@@ -25,14 +27,8 @@ std::string TLogWarning::Message() const
 
 std::string TLogHeader::Tag(std::string_view name) const
 {
-    const auto sameName = [name](const std::string& tag) {
-        return std::equal(tag.begin(), tag.end(), name.begin(), name.end(), [](char a, char b) {
-            const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-            return upper(a) == upper(b);
-        });
-    };
     for (const auto& [tag, value] : Tags)
-        if (sameName(tag))
+        if (SameLettersIgnoringCase(tag, name))
             return value;
     return {};
 }

@@ -2,11 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
+#include "logfiles/AsciiText.h"
 
 std::optional<TLogColumn> FindLogColumn(std::string_view name)
 {

@@ -84,15 +84,6 @@ std::optional<std::string> ResolveBand(const TBandSources& sources, std::size_t 
     return std::nullopt;
 }
 
-std::string_view TrimLogBlanks(std::string_view text)
-{
-    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 std::vector<std::string> SplitLogWords(std::string_view text)
 {

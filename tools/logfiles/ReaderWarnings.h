@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "logfiles/BandNames.h"
+#include "logfiles/AsciiText.h"
 #include "logfiles/LogReadResult.h"
 
 namespace logwarnings {
@@ -82,9 +83,6 @@ struct TBandSources {
 
 std::optional<std::string> ResolveBand(const TBandSources& sources, std::size_t line, TWarningList& warnings,
                                        TUnnamedBands& unnamed);
-
-// Blanks (space, tab, CR, LF, and the other controls) around a text removed.
-std::string_view TrimLogBlanks(std::string_view text);
 
 // The blank-separated words of a text.
 std::vector<std::string> SplitLogWords(std::string_view text);
