@@ -131,6 +131,20 @@ struct TCheckContact {
     std::uint32_t RepeatsLine = 0;
 };
 
+// A row of the log table as the scoring rules see it: the texts they
+// compare replaced by numbers that are equal exactly when the texts are, so
+// that a log can be scored again over any subset of its rows without
+// touching a text.
+struct TScoringRow {
+    std::uint32_t Contact = 0;
+    // (call, band, mode): equal rows repeat each other.
+    std::uint32_t RepeatKey = 0;
+    // (band ignoring case, member number), kNoIndex when the exchange holds
+    // no member number.
+    std::uint32_t MemberKey = 0;
+    std::uint8_t Points = 0;
+};
+
 struct TCheckLog {
     std::string File;
     std::string StationCall;  // upper-cased
@@ -141,9 +155,9 @@ struct TCheckLog {
     std::vector<TCheckContact> Contacts;
     std::vector<std::string> Warnings;
 
-    // The contacts that have a row in the log table, in the order the
-    // plug-in's rebuild reads them.
-    std::vector<std::uint32_t> ScoringOrder;
+    // The rows of the log table (every contact but X-QSOs), in the order
+    // the plug-in's rebuild reads them, reduced to what its rules compare.
+    std::vector<TScoringRow> ScoringRows;
 
     // Minutes this log's clock runs ahead of the others (median).
     std::int32_t ClockOffset = 0;

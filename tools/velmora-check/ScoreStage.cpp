@@ -1,10 +1,12 @@
 #include "velmora-check/ScoreStage.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "logfiles/LogCollation.h"
+#include "scoring/MemberMatcher.h"
+#include "scoring/TextRules.h"
 #include "velmora-check/ParallelLogs.h"
-#include "scoring/ContestScorer.h"
 
 namespace {
 
@@ -22,44 +24,135 @@ std::string_view CellOf(const TCheckLog& log, const TCheckContact& contact, std:
 
 // The rows of the log table (X-QSO lines have none) in the order the host's
 // database returns "order by CallSign": NULL first, then by the collation,
-// equal calls in the order of the log.
+// equal calls in the order of the log. The keys of all rows share one text.
 std::vector<std::uint32_t> CallSignOrderOf(const TCheckLog& log)
 {
-    std::vector<std::pair<bool, std::string>> keys(log.Contacts.size());
+    struct TSortKey {
+        bool IsText = false;  // false (NULL) sorts first
+        TTextRef Key;
+    };
+    std::vector<TSortKey> keys(log.Contacts.size());
+    std::string keyTexts;
     std::vector<std::uint32_t> order;
+    order.reserve(log.Contacts.size());
     for (std::uint32_t c = 0; c < Count32(log.Contacts); ++c) {
         const TCheckContact& contact = log.Contacts[c];
         if (contact.IsXQso)
             continue;
         order.push_back(c);
         const bool isNull = (contact.RowNullCells & (1u << kRowCall)) != 0;
-        keys[c] = {!isNull, CaseInsensitiveCollationKey(isNull ? std::string_view() : log.Text(contact.RowCells[kRowCall]))};
+        const std::string key = CaseInsensitiveCollationKey(isNull ? std::string_view() : log.Text(contact.RowCells[kRowCall]));
+        keys[c] = {!isNull, {Count32(keyTexts), Count32(key)}};
+        keyTexts += key;
     }
-    std::stable_sort(order.begin(), order.end(), [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    const auto keyOf = [&](std::uint32_t c) { return std::string_view(keyTexts).substr(keys[c].Key.Offset, keys[c].Key.Size); };
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        if (keys[a].IsText != keys[b].IsText)
+            return keys[b].IsText;
+        return keyOf(a) < keyOf(b);
+    });
     return order;
 }
 
-// Runs the contacts of `order` that `take` accepts through the plug-in's
-// scorer one by one, as its rebuild from the log table does, and returns the
-// claimed score of the statistics (points times members). `scored` gets
-// each contact's result: -1 for a duplicate, else its points.
-template <typename Take, typename Scored>
-std::int64_t RunScorer(const TCheckLog& log, const std::vector<std::uint32_t>& order, Take take, Scored scored)
+// The call, band and mode of a row, which the duplicate check compares
+// exactly.
+struct TRepeatText {
+    std::string_view Call, Band, Mode;
+    bool operator==(const TRepeatText&) const = default;
+};
+
+struct TRepeatTextHash {
+    std::size_t operator()(const TRepeatText& key) const
+    {
+        const std::hash<std::string_view> hash;
+        return hash(key.Call) ^ (hash(key.Band) * 31) ^ (hash(key.Mode) * 1009);
+    }
+};
+
+// A member number ("VC" and one to three digits) as a number that keeps
+// "VC7" apart from "VC007".
+std::uint32_t MemberNumberCode(std::string_view number)
 {
-    TContestScorer scorer;
+    std::uint32_t value = 0;
+    for (const char digit : number.substr(2))
+        value = value * 10 + static_cast<std::uint32_t>(digit - '0');
+    return static_cast<std::uint32_t>(number.size() - 2) * 1000 + value;
+}
+
+// Each row of the log table reduced to numbers, in the rebuild's order. The
+// texts go through the scorer's own rules: its case folding of member keys,
+// its reading of the exchange, its member patterns.
+std::vector<TScoringRow> ScoringRowsOf(const TCheckLog& log)
+{
+    const std::vector<std::uint32_t> order = CallSignOrderOf(log);
+    std::unordered_map<TRepeatText, std::uint32_t, TRepeatTextHash> repeatKeys;
+    std::unordered_map<std::string_view, std::uint32_t> foldedBandOfBand;
+    std::unordered_map<std::string, std::uint32_t> foldedBands;
+    std::unordered_map<std::uint64_t, std::uint32_t> memberKeys;
+    repeatKeys.reserve(order.size());
+    const TMemberMatcher matcher;
+    std::string exchangeUpper;
+    std::vector<TScoringRow> rows;
+    rows.reserve(order.size());
     for (const std::uint32_t c : order) {
         const TCheckContact& contact = log.Contacts[c];
-        if (!take(contact))
-            continue;
-        const TContact fields{CellOf(log, contact, kRowCall), CellOf(log, contact, kRowBand),
-                              CellOf(log, contact, kRowMode), CellOf(log, contact, kRowReceived)};
-        scored(c, scorer.ScoreQSO(fields, true));
+        const std::string_view band = CellOf(log, contact, kRowBand);
+        TScoringRow row;
+        row.Contact = c;
+        row.RepeatKey = repeatKeys
+                            .emplace(TRepeatText{CellOf(log, contact, kRowCall), band, CellOf(log, contact, kRowMode)},
+                                     Count32(repeatKeys))
+                            .first->second;
+        // The exchange upper-cased in place (the scorer's UpperAsciiLetters
+        // without a new string for every row).
+        exchangeUpper.assign(CellOf(log, contact, kRowReceived));
+        for (char& letter : exchangeUpper)
+            if (letter >= 'a' && letter <= 'z')
+                letter = static_cast<char>(letter - 'a' + 'A');
+        const std::string_view exchange = TrimControlAndSpace(exchangeUpper);
+        row.Points = matcher.ContainsMemberPrefix(exchange) ? 3 : 1;
+        row.MemberKey = kNoIndex;
+        if (const std::string_view member = matcher.FindMemberNumber(exchange); !member.empty()) {
+            auto folded = foldedBandOfBand.find(band);
+            if (folded == foldedBandOfBand.end()) {
+                const std::uint32_t id = foldedBands.emplace(FoldAsciiCase(band), Count32(foldedBands)).first->second;
+                folded = foldedBandOfBand.emplace(band, id).first;
+            }
+            const std::uint64_t key = (static_cast<std::uint64_t>(folded->second) << 32) | MemberNumberCode(member);
+            row.MemberKey = memberKeys.emplace(key, Count32(memberKeys)).first->second;
+        }
+        rows.push_back(row);
     }
+    return rows;
+}
+
+// The plug-in's rebuild over the rows that `take` accepts, in their order:
+// a row repeating the call, band and mode of an earlier one counts nothing
+// (its result is -1), any other earns its points, and each member number
+// counts once on each band. Returns the claimed score of the statistics
+// (points times members); `scored` gets each row's result.
+template <typename Take, typename Scored>
+std::int64_t RunRules(const std::vector<TScoringRow>& rows, Take take, Scored scored)
+{
+    // Keys are numbered densely from 0 in order of rows, so fewer than rows.
+    std::vector<bool> repeatSeen(rows.size(), false);
+    std::vector<bool> memberSeen(rows.size(), false);
     std::int64_t points = 0;
     std::int64_t members = 0;
-    for (const TStatistic& tally : scorer.StatList()) {
-        points += tally.Points;
-        members += tally.Members;
+    for (const TScoringRow& row : rows) {
+        if (!take(row.Contact))
+            continue;
+        if (repeatSeen[row.RepeatKey]) {
+            scored(row.Contact, -1);
+            continue;
+        }
+        repeatSeen[row.RepeatKey] = true;
+        points += row.Points;
+        if (row.MemberKey != kNoIndex && !memberSeen[row.MemberKey]) {
+            memberSeen[row.MemberKey] = true;
+            ++members;
+        }
+        scored(row.Contact, row.Points);
     }
     return points * members;
 }
@@ -69,11 +162,11 @@ std::int64_t RunScorer(const TCheckLog& log, const std::vector<std::uint32_t>& o
 void ScoreClaimed(TCheckRun& run, unsigned jobs)
 {
     ForEachLogInParallel(run, jobs, [](TCheckLog& log) {
-        log.ScoringOrder = CallSignOrderOf(log);
-        log.ClaimedScore = RunScorer(
-            log, log.ScoringOrder, [](const TCheckContact&) { return true; },
+        log.ScoringRows = ScoringRowsOf(log);
+        log.ClaimedScore = RunRules(
+            log.ScoringRows, [](std::uint32_t) { return true; },
             [&log](std::uint32_t c, std::int32_t result) { log.Contacts[c].ClaimedResult = static_cast<std::int8_t>(result); });
-        log.ClaimedContacts = log.ScoringOrder.size();
+        log.ClaimedContacts = log.ScoringRows.size();
     });
 }
 
@@ -93,15 +186,19 @@ void ScoreChecked(TCheckRun& run, unsigned jobs)
                 penaltyPoints += penalty * contact.ClaimedResult;
             }
         }
-        const auto credited = [removeUniques](const TCheckContact& contact) {
-            return KeepsCredit(contact.Verdict) && !(removeUniques && contact.Verdict == TVerdict::Unique);
+        const auto credited = [&log, removeUniques](std::uint32_t c) {
+            const TVerdict verdict = log.Contacts[c].Verdict;
+            return KeepsCredit(verdict) && !(removeUniques && verdict == TVerdict::Unique);
         };
         // The same order, less the contacts that lost credit: what the
         // database returns for a log holding only the credited contacts.
-        const std::int64_t score = RunScorer(log, log.ScoringOrder, credited, [&log](std::uint32_t c, std::int32_t result) {
+        const std::int64_t score = RunRules(log.ScoringRows, credited, [&log](std::uint32_t c, std::int32_t result) {
             log.Contacts[c].CheckedPoints = std::max(0, result);
             ++log.CheckedContacts;
         });
         log.CheckedScore = score - penaltyPoints;
+        // Nothing reads the rows after this; a large contest is better off
+        // without them while its reports are written.
+        std::vector<TScoringRow>().swap(log.ScoringRows);
     });
 }
