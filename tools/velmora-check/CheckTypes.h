@@ -3,6 +3,7 @@
 // that had to be left out. Plain data; the stages are free functions.
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -34,6 +35,15 @@ std::string Joined(const Pieces&... pieces)
     };
     (append(pieces), ...);
     return joined;
+}
+
+// A whole number in decimal added to the end of `out`, as std::to_string
+// writes it, without a string of its own.
+inline void AppendNumber(std::string& out, std::int64_t value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 // Logs, contacts and texts are numbered in 32 bits (the reader refuses files
@@ -125,6 +135,9 @@ struct TCheckContact {
     // Scores: as submitted (-1 dupe, else 1 or 3; 0 for an X-QSO), and as
     // counted after checking (the penalty negative).
     std::int8_t ClaimedResult = 0;
+    // Equal for the contacts of a log whose call, band and mode the scorer
+    // finds equal (the log table's row; none for an X-QSO).
+    std::uint32_t RepeatKey = 0;
     std::int64_t CheckedPoints = 0;
     TVerdict Verdict = TVerdict::Ok;
     // For a dupe: the line of the contact it repeats.

@@ -1,6 +1,6 @@
 #include "velmora-check/DecideStage.h"
 
-#include <unordered_map>
+#include <vector>
 
 #include "scoring/MemberMatcher.h"
 #include "scoring/TextRules.h"
@@ -9,9 +9,11 @@
 
 namespace {
 
-std::string LineOf(const TCheckLog& log, std::uint32_t contact)
+// "W1AW line 12": where the other side of a contact is.
+void AppendLineOf(std::string& out, const TCheckLog& log, std::uint32_t contact)
 {
-    return log.StationCall + " line " + std::to_string(log.Contacts[contact].Line);
+    out.append(log.StationCall).append(" line ");
+    AppendNumber(out, log.Contacts[contact].Line);
 }
 
 std::string MemberNumberIn(std::string_view exchange)
@@ -20,33 +22,9 @@ std::string MemberNumberIn(std::string_view exchange)
     return std::string(TMemberMatcher().FindMemberNumber(TrimControlAndSpace(upper)));
 }
 
-// The row as the scorer's duplicate check compares it: call, band and mode,
-// each exactly as the log table holds it (NULL reads as the empty text). The
-// texts stay in the log's store.
-struct TDupeKey {
-    std::string_view Call, Band, Mode;
-    bool operator==(const TDupeKey&) const = default;
-};
-
-struct TDupeKeyHash {
-    std::size_t operator()(const TDupeKey& key) const
-    {
-        const std::hash<std::string_view> hash;
-        return hash(key.Call) ^ (hash(key.Band) * 31) ^ (hash(key.Mode) * 1009);
-    }
-};
-
-using TFirstLines = std::unordered_map<TDupeKey, std::uint32_t, TDupeKeyHash>;
-
-// The host's record keeps 255 characters of each, so texts that differ only
-// beyond that are the same to the scorer.
-TDupeKey DupeKey(const TCheckLog& log, const TCheckContact& contact)
-{
-    constexpr std::size_t kRecordFieldLength = 255;
-    return {log.Text(contact.RowCells[kRowCall]).substr(0, kRecordFieldLength),
-            log.Text(contact.RowCells[kRowBand]).substr(0, kRecordFieldLength),
-            log.Text(contact.RowCells[kRowMode]).substr(0, kRecordFieldLength)};
-}
+// Per repeat key (call, band, mode as the scorer compares them): the line
+// of the first contact with it inside the period, kNoIndex for none yet.
+using TFirstLines = std::vector<std::uint32_t>;
 
 TVerdict VerdictOf(const TCheckRun& run, const TCheckLog& log, TCheckContact& contact,
                    TFirstLines& firstLines)
@@ -61,9 +39,11 @@ TVerdict VerdictOf(const TCheckRun& run, const TCheckLog& log, TCheckContact& co
     // The first contact of each (call, band, mode) inside the period: a
     // later one repeats it, by the plug-in's rule, and one outside the
     // period never makes a contact inside it a repeat.
-    if (const auto [first, isFirst] = firstLines.emplace(DupeKey(log, contact), contact.Line); !isFirst) {
-        contact.RepeatsLine = first->second;
+    if (std::uint32_t& firstLine = firstLines[contact.RepeatKey]; firstLine != kNoIndex) {
+        contact.RepeatsLine = firstLine;
         return TVerdict::Dupe;
+    } else {
+        firstLine = contact.Line;
     }
     if (contact.PartnerThroughBust)
         return TVerdict::BustedCall;
@@ -91,8 +71,7 @@ void DecideRun(TCheckRun& run, const TMemberList& members, unsigned jobs)
                 run.MemberNumbers[call] = FindMemberNumber(members, run.Calls.Text(call));
     }
     ForEachLogInParallel(run, jobs, [&run](TCheckLog& log) {
-        TFirstLines firstLines;
-        firstLines.reserve(log.Contacts.size());
+        TFirstLines firstLines(log.Contacts.size(), kNoIndex);
         for (TCheckContact& contact : log.Contacts)
             contact.Verdict = VerdictOf(run, log, contact, firstLines);
     });
@@ -100,43 +79,63 @@ void DecideRun(TCheckRun& run, const TMemberList& members, unsigned jobs)
 
 std::string DetailText(const TCheckRun& run, const TCheckLog& log, const TCheckContact& contact)
 {
+    std::string detail;
+    AppendDetailText(detail, run, log, contact);
+    return detail;
+}
+
+void AppendDetailText(std::string& out, const TCheckRun& run, const TCheckLog& log, const TCheckContact& contact)
+{
     const std::string& call = run.Calls.Text(contact.CallId);
     switch (contact.Verdict) {
     case TVerdict::XQso:
-        return "marked X-QSO by the entrant";
+        out += "marked X-QSO by the entrant";
+        return;
     case TVerdict::OutOfPeriod: {
         const std::int32_t minute = CommonMinute(log, contact);
         if (minute == kUnknownMinute)
-            return "no usable date and time";
-        return run.Options.From && minute < *run.Options.From ? "before the contest period"
-                                                              : "after the contest period";
+            out += "no usable date and time";
+        else
+            out += run.Options.From && minute < *run.Options.From ? "before the contest period" : "after the contest period";
+        return;
     }
     case TVerdict::Dupe:
-        return "repeats line " + std::to_string(contact.RepeatsLine);
+        out += "repeats line ";
+        AppendNumber(out, contact.RepeatsLine);
+        return;
     case TVerdict::BustedCall: {
         const TCheckLog& other = run.Logs[contact.PartnerLog];
-        return "was " + other.StationCall + ": " + LineOf(other, contact.PartnerContact);
+        out.append("was ").append(other.StationCall).append(": ");
+        AppendLineOf(out, other, contact.PartnerContact);
+        return;
     }
     case TVerdict::Nil:
-        return "not in the log of " + run.Logs[run.LogOfCall[contact.CallId]].StationCall;
+        out.append("not in the log of ").append(run.Logs[run.LogOfCall[contact.CallId]].StationCall);
+        return;
     case TVerdict::BustedExchange: {
-        if (contact.PartnerLog == kNoIndex)
-            return "member number of " + call + " is " + run.MemberNumbers[contact.CallId];
+        if (contact.PartnerLog == kNoIndex) {
+            out.append("member number of ").append(call).append(" is ").append(run.MemberNumbers[contact.CallId]);
+            return;
+        }
         const TCheckLog& other = run.Logs[contact.PartnerLog];
-        return "sent " + std::string(other.Text(other.Contacts[contact.PartnerContact].Sent)) + ": " +
-               LineOf(other, contact.PartnerContact);
+        out.append("sent ").append(other.Text(other.Contacts[contact.PartnerContact].Sent)).append(": ");
+        AppendLineOf(out, other, contact.PartnerContact);
+        return;
     }
     case TVerdict::Unique:
-        return call + " sent no log and is in no other log";
+        out.append(call).append(" sent no log and is in no other log");
+        return;
     case TVerdict::NoLog:
-        return call + " sent no log; in " + std::to_string(run.Appearances[contact.CallId]) + " logs";
+        out.append(call).append(" sent no log; in ");
+        AppendNumber(out, run.Appearances[contact.CallId]);
+        out += " logs";
+        return;
     case TVerdict::Ok: {
         const TCheckLog& other = run.Logs[contact.PartnerLog];
-        std::string detail = LineOf(other, contact.PartnerContact);
+        AppendLineOf(out, other, contact.PartnerContact);
         if (contact.PartnerCopiedUsWrong)
-            detail += " (logged as " + run.Calls.Text(other.Contacts[contact.PartnerContact].CallId) + ")";
-        return detail;
+            out.append(" (logged as ").append(run.Calls.Text(other.Contacts[contact.PartnerContact].CallId)).append(")");
+        return;
     }
     }
-    return {};
 }

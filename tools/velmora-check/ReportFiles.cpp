@@ -35,20 +35,24 @@ std::size_t CountOf(const TCheckLog& log, TVerdict verdict)
 // held in memory.
 constexpr std::size_t kLogsPerBatch = 64;
 
-void AppendCsvField(std::string& row, std::string_view text)
-{
-    row += CsvField(text);
-}
-
 std::string VerdictRowsOf(const TCheckRun& run, const TCheckLog& log)
 {
     std::string rows;
-    rows.reserve(log.Contacts.size() * 80);
-    std::string station = CsvField(log.StationCall);
+    rows.reserve(log.Contacts.size() * 96);
+    const std::string station = CsvField(log.StationCall);
+    // Contacts come in time order, so the last minute's text mostly serves
+    // the next row too.
+    std::int32_t shownMinute = kUnknownMinute;
+    std::string minuteText = FormatMinute(shownMinute);
+    std::string detail;
     for (const TCheckContact& contact : log.Contacts) {
+        if (contact.Minute != shownMinute) {
+            shownMinute = contact.Minute;
+            minuteText = FormatMinute(shownMinute);
+        }
         rows += station;
         rows += ',';
-        rows += std::to_string(contact.Line);
+        AppendNumber(rows, contact.Line);
         rows += ',';
         AppendCsvField(rows, run.Calls.Text(contact.CallId));
         rows += ',';
@@ -56,13 +60,15 @@ std::string VerdictRowsOf(const TCheckRun& run, const TCheckLog& log)
         rows += ',';
         AppendCsvField(rows, log.Text(contact.Mode));
         rows += ',';
-        rows += FormatMinute(contact.Minute);
+        rows += minuteText;
         rows += ',';
         rows += VerdictName(contact.Verdict);
         rows += ',';
-        rows += std::to_string(contact.CheckedPoints);
+        AppendNumber(rows, contact.CheckedPoints);
         rows += ',';
-        AppendCsvField(rows, DetailText(run, log, contact));
+        detail.clear();
+        AppendDetailText(detail, run, log, contact);
+        AppendCsvField(rows, detail);
         rows += '\n';
     }
     return rows;

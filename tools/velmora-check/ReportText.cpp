@@ -8,20 +8,29 @@
 std::string CsvField(std::string_view text)
 {
     std::string field;
-    if (!text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@' || text[0] == '\t' ||
-                          text[0] == '\r'))
-        field += '\'';
-    field.append(text);
-    if (field.find_first_of(",\"\r\n") == std::string::npos)
-        return field;
-    std::string quoted = "\"";
-    for (const char c : field) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
+    AppendCsvField(field, text);
+    return field;
+}
+
+void AppendCsvField(std::string& out, std::string_view text)
+{
+    const bool formula = !text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@' ||
+                                           text[0] == '\t' || text[0] == '\r');
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        if (formula)
+            out += '\'';
+        out.append(text);
+        return;
     }
-    quoted += '"';
-    return quoted;
+    out += '"';
+    if (formula)
+        out += '\'';
+    for (const char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
 }
 
 std::string HtmlText(std::string_view text)

@@ -13,6 +13,8 @@
 // that starts with = + - @ (or a tab or carriage return) gets a leading
 // apostrophe first, so no spreadsheet runs it as a formula.
 std::string CsvField(std::string_view text);
+// The same field added to the end of `out`.
+void AppendCsvField(std::string& out, std::string_view text);
 
 // Text for HTML content or a quoted attribute, in UTF-8.
 std::string HtmlText(std::string_view text);

@@ -163,6 +163,8 @@ void ScoreClaimed(TCheckRun& run, unsigned jobs)
 {
     ForEachLogInParallel(run, jobs, [](TCheckLog& log) {
         log.ScoringRows = ScoringRowsOf(log);
+        for (const TScoringRow& row : log.ScoringRows)
+            log.Contacts[row.Contact].RepeatKey = row.RepeatKey;
         log.ClaimedScore = RunRules(
             log.ScoringRows, [](std::uint32_t) { return true; },
             [&log](std::uint32_t c, std::int32_t result) { log.Contacts[c].ClaimedResult = static_cast<std::int8_t>(result); });

@@ -5,7 +5,7 @@
 
 #include "velmora-check/CheckTypes.h"
 
-// Fills ClaimedResult of every contact and each log's ClaimedScore and
+// Fills ClaimedResult and RepeatKey of every contact and each log's ClaimedScore and
 // ClaimedContacts, on up to `jobs` threads.
 void ScoreClaimed(TCheckRun& run, unsigned jobs);
 
