@@ -1,5 +1,7 @@
 #include "velmora-check/CheckTypes.h"
 
+#include <algorithm>
+#include <functional>
 #include <stdexcept>
 
 std::string_view VerdictName(TVerdict verdict)
@@ -55,18 +57,54 @@ TTextRef TCheckLog::Keep(std::string_view text)
     return ref;
 }
 
+std::uint32_t TTextPool::HashOf(std::string_view text)
+{
+    const std::uint64_t hash = std::hash<std::string_view>{}(text);
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+std::size_t TTextPool::SlotOf(std::string_view text, std::uint32_t hash) const
+{
+    const std::size_t mask = Slots_.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const TSlot& probe = Slots_[slot];
+        if (probe.Id == kNoIndex || (probe.Hash == hash && Texts_[probe.Id] == text))
+            return slot;
+    }
+}
+
+void TTextPool::Grow()
+{
+    std::vector<TSlot> old(std::max<std::size_t>(64, Slots_.size() * 2));
+    old.swap(Slots_);
+    const std::size_t mask = Slots_.size() - 1;
+    for (const TSlot& kept : old) {
+        if (kept.Id == kNoIndex)
+            continue;
+        std::size_t slot = kept.Hash & mask;
+        while (Slots_[slot].Id != kNoIndex)
+            slot = (slot + 1) & mask;
+        Slots_[slot] = kept;
+    }
+}
+
 std::uint32_t TTextPool::Intern(std::string_view text)
 {
-    if (const auto found = Ids_.find(text); found != Ids_.end())
-        return found->second;
+    if ((Texts_.size() + 1) * 2 > Slots_.size())
+        Grow();
+    const std::uint32_t hash = HashOf(text);
+    TSlot& slot = Slots_[SlotOf(text, hash)];
+    if (slot.Id != kNoIndex)
+        return slot.Id;
     const auto id = static_cast<std::uint32_t>(Texts_.size());
     Texts_.emplace_back(text);
-    Ids_.emplace(Texts_.back(), id);
+    slot = {hash, id};
     return id;
 }
 
 std::uint32_t TTextPool::Find(std::string_view text) const
 {
-    const auto found = Ids_.find(text);
-    return found == Ids_.end() ? kNoIndex : found->second;
+    if (Slots_.empty())
+        return kNoIndex;
+    return Slots_[SlotOf(text, HashOf(text))].Id;
 }

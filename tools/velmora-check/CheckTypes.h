@@ -129,6 +129,9 @@ struct TCheckContact {
     // (Matched) or through the other station's copy of a wrong call.
     std::uint32_t PartnerLog = kNoIndex;
     std::uint32_t PartnerContact = kNoIndex;
+    // The partner's line, kept here because the reports show it for
+    // millions of contacts and the partner's record is far away in memory.
+    std::uint32_t PartnerLine = 0;
     bool PartnerThroughBust = false;  // this contact is the one with the wrong call
     bool PartnerCopiedUsWrong = false;  // the partner is the one with the wrong call
 
@@ -201,12 +204,20 @@ public:
     std::size_t Size() const { return Texts_.size(); }
 
 private:
-    struct THash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    // Open addressing: a slot holds the text's hash beside its id, so a
+    // look-up mostly costs one probe into a flat array and one comparison,
+    // where a map of nodes costs a chain of pointers into cold memory.
+    struct TSlot {
+        std::uint32_t Hash = 0;
+        std::uint32_t Id = kNoIndex;  // kNoIndex: empty
     };
+    static std::uint32_t HashOf(std::string_view text);
+    // The slot of `text`, or the empty slot where it would go.
+    std::size_t SlotOf(std::string_view text, std::uint32_t hash) const;
+    void Grow();
+
     std::vector<std::string> Texts_;
-    std::unordered_map<std::string, std::uint32_t, THash, std::equal_to<>> Ids_;
+    std::vector<TSlot> Slots_;  // a power of two in size, at most half full
 };
 
 struct TCheckRun {

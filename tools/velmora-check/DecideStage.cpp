@@ -10,10 +10,10 @@
 namespace {
 
 // "W1AW line 12": where the other side of a contact is.
-void AppendLineOf(std::string& out, const TCheckLog& log, std::uint32_t contact)
+void AppendLineOf(std::string& out, const TCheckLog& log, std::uint32_t line)
 {
     out.append(log.StationCall).append(" line ");
-    AppendNumber(out, log.Contacts[contact].Line);
+    AppendNumber(out, line);
 }
 
 std::string MemberNumberIn(std::string_view exchange)
@@ -106,7 +106,7 @@ void AppendDetailText(std::string& out, const TCheckRun& run, const TCheckLog& l
     case TVerdict::BustedCall: {
         const TCheckLog& other = run.Logs[contact.PartnerLog];
         out.append("was ").append(other.StationCall).append(": ");
-        AppendLineOf(out, other, contact.PartnerContact);
+        AppendLineOf(out, other, contact.PartnerLine);
         return;
     }
     case TVerdict::Nil:
@@ -119,7 +119,7 @@ void AppendDetailText(std::string& out, const TCheckRun& run, const TCheckLog& l
         }
         const TCheckLog& other = run.Logs[contact.PartnerLog];
         out.append("sent ").append(other.Text(other.Contacts[contact.PartnerContact].Sent)).append(": ");
-        AppendLineOf(out, other, contact.PartnerContact);
+        AppendLineOf(out, other, contact.PartnerLine);
         return;
     }
     case TVerdict::Unique:
@@ -132,7 +132,7 @@ void AppendDetailText(std::string& out, const TCheckRun& run, const TCheckLog& l
         return;
     case TVerdict::Ok: {
         const TCheckLog& other = run.Logs[contact.PartnerLog];
-        AppendLineOf(out, other, contact.PartnerContact);
+        AppendLineOf(out, other, contact.PartnerLine);
         if (contact.PartnerCopiedUsWrong)
             out.append(" (logged as ").append(run.Calls.Text(other.Contacts[contact.PartnerContact].CallId)).append(")");
         return;

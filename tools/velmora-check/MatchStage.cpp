@@ -145,8 +145,10 @@ void Pair(TCheckRun& run, std::uint32_t a, std::uint32_t ca, std::uint32_t x, st
     TCheckContact& second = run.Logs[x].Contacts[cx];
     first.PartnerLog = x;
     first.PartnerContact = cx;
+    first.PartnerLine = second.Line;
     second.PartnerLog = a;
     second.PartnerContact = ca;
+    second.PartnerLine = first.Line;
 }
 
 bool IsDupe(const TCheckContact& contact) { return contact.ClaimedResult < 0; }
