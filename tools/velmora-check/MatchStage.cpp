@@ -5,6 +5,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "velmora-check/ParallelLogs.h"
+
 namespace {
 
 // Pairs further apart than this never count towards a clock offset: logs are
@@ -61,20 +63,28 @@ TIndex BuildIndex(const TCheckRun& run)
             bandKinds.push_back(id);
             entries.push_back({KeyOf(contact.CallId, id), static_cast<std::uint32_t>(c)});
         }
+    }
+    // The ids above are numbered in the order of logs, so only the sorting
+    // goes to threads.
+    ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&index](std::size_t l) {
+        auto& entries = index.PerLog[l];
         std::sort(entries.begin(), entries.end(), [](const TKeyedContact& a, const TKeyedContact& b) {
             return a.Key != b.Key ? a.Key < b.Key : a.Contact < b.Contact;
         });
-    }
+    });
     return index;
 }
 
 // Visits every pair of groups that could hold the two sides of contacts:
 // log A's contacts with call X on a band and kind, and X's log's contacts
-// with call A on the same, each pair of logs once (A before X).
+// with call A on the same, each pair of logs once (A before X). The logs A
+// are spread over threads: every contact is in one group and every group in
+// one pair, so visits that touch only their own two groups never meet.
 template <typename Visit>
 void ForEachGroupPair(const TCheckRun& run, const TIndex& index, Visit visit)
 {
-    for (std::uint32_t a = 0; a < Count32(run.Logs); ++a) {
+    ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&](std::size_t log) {
+        const auto a = static_cast<std::uint32_t>(log);
         const auto& entries = index.PerLog[a];
         for (std::size_t start = 0; start < entries.size();) {
             std::size_t end = start + 1;
@@ -90,7 +100,7 @@ void ForEachGroupPair(const TCheckRun& run, const TIndex& index, Visit visit)
             }
             start = end;
         }
-    }
+    });
 }
 
 void EstimateClockOffsets(TCheckRun& run, const TIndex& index)
@@ -99,7 +109,9 @@ void EstimateClockOffsets(TCheckRun& run, const TIndex& index)
         std::uint32_t A, X;
         std::int32_t Difference;  // A's minute less X's
     };
-    std::vector<TPair> pairs;
+    // Gathered per log A, so the threads need no lock and the pairs come
+    // out in the order of logs whatever the threads' timing.
+    std::vector<std::vector<TPair>> pairsFrom(run.Logs.size());
     ForEachGroupPair(run, index,
                      [&](std::uint32_t a, const TKeyedContact* aFirst, const TKeyedContact* aLast, std::uint32_t x,
                          const TKeyedContact* xFirst, const TKeyedContact* xLast) {
@@ -112,8 +124,13 @@ void EstimateClockOffsets(TCheckRun& run, const TIndex& index)
                              return;
                          const std::int64_t difference = static_cast<std::int64_t>(aMinute) - xMinute;
                          if (std::llabs(difference) <= kOffsetWindowMinutes)
-                             pairs.push_back({a, x, static_cast<std::int32_t>(difference)});
+                             pairsFrom[a].push_back({a, x, static_cast<std::int32_t>(difference)});
                      });
+    std::vector<TPair> pairs;
+    for (std::vector<TPair>& fromLog : pairsFrom) {
+        pairs.insert(pairs.end(), fromLog.begin(), fromLog.end());
+        std::vector<TPair>().swap(fromLog);
+    }
 
     std::vector<std::vector<std::uint32_t>> pairsOfLog(run.Logs.size());
     for (std::uint32_t p = 0; p < Count32(pairs); ++p) {
@@ -161,12 +178,13 @@ void MatchExactly(TCheckRun& run, const TIndex& index)
         std::int64_t Distance;
         std::uint32_t A, X;
     };
-    std::vector<TCandidate> candidates;
     ForEachGroupPair(run, index,
                      [&](std::uint32_t a, const TKeyedContact* aFirst, const TKeyedContact* aLast, std::uint32_t x,
                          const TKeyedContact* xFirst, const TKeyedContact* xLast) {
                          const TCheckLog& logA = run.Logs[a];
                          const TCheckLog& logX = run.Logs[x];
+                         // One per thread, reused: most groups hold one contact.
+                         thread_local std::vector<TCandidate> candidates;
                          candidates.clear();
                          for (const TKeyedContact* i = aFirst; i != aLast; ++i) {
                              const TCheckContact& contactA = logA.Contacts[i->Contact];

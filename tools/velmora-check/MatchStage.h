@@ -24,5 +24,6 @@ std::int32_t MedianOf(std::vector<std::int32_t>& values);
 
 // Needs NormaliseRun and the claimed scores (duplicates are matched last).
 // Fills each log's ClockOffset, each contact's partner, and, per call id, in
-// how many logs the call appears (run.Appearances).
+// how many logs the call appears (run.Appearances). Works on up to
+// run.Options.Jobs threads; the result does not depend on their number.
 void MatchRun(TCheckRun& run);
