@@ -3,6 +3,12 @@
 // goes into CSV, HTML and file names.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
+#include "members/MemberList.h"
+#include "velmora-check/DecideStage.h"
 #include "velmora-check/MatchStage.h"
 #include "velmora-check/Normalise.h"
 #include "velmora-check/ReportText.h"
@@ -94,3 +100,31 @@ TEST(SafeText, FileNamesOfCallsStayInTheFolder)
 }
 
 }  // namespace
+
+// The checker reads the member file once into an index; for every call it
+// must give what the plug-in's own look-up gives, whatever the lines hold.
+TEST(MemberIndex, GivesThePluginsNumberForEveryCall)
+{
+    const std::vector<std::string> calls = {"DL1ABC", "DL1AB", "dl1abc", "W1AW", "G4XYZ", "VERYLONGCALL1"};
+    const std::vector<std::string> shapes = {"{}={}", " {}={} ", "\t{}={}\r", "{}=", "x{}={}", "{}={}={}",
+                                             "={}", "{} = {}", "{}"};
+    const std::vector<std::string> numbers = {"VC12", "VC007", "", "123456789", "VC1"};
+    for (unsigned round = 1; round <= 200; ++round) {
+        std::mt19937 random(round);
+        TMemberList members;
+        for (std::size_t n = random() % 12; n > 0; --n) {
+            // The first blank takes a call, any other a number.
+            std::string line = shapes[random() % shapes.size()];
+            bool callPlaced = false;
+            for (std::size_t at = line.find("{}"); at != std::string::npos; at = line.find("{}")) {
+                line.replace(at, 2, callPlaced ? numbers[random() % numbers.size()] : calls[random() % calls.size()]);
+                callPlaced = true;
+            }
+            members.push_back(line);
+        }
+        const TMemberIndex index(members);
+        for (const std::string& call : calls)
+            ASSERT_EQ(index.NumberOf(call), FindMemberNumber(members, call)) << "round " << round << ", " << call;
+        ASSERT_EQ(index.NumberOf(""), FindMemberNumber(members, ""));
+    }
+}

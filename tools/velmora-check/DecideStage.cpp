@@ -61,14 +61,37 @@ TVerdict VerdictOf(const TCheckRun& run, const TCheckLog& log, TCheckContact& co
 
 }  // namespace
 
+TMemberIndex::TMemberIndex(const TMemberList& members)
+{
+    // The member list's own reading of a line: the first 15 characters of
+    // the trimmed line, the call before its '=', at most 5 characters of
+    // number after it. A later line of the same call wins.
+    constexpr std::size_t kWindow = 15;
+    constexpr std::size_t kNumberLength = 5;
+    for (const std::string& entry : members) {
+        const std::string_view window = TrimControlAndSpace(entry).substr(0, kWindow);
+        const std::size_t equals = window.find('=');
+        if (equals == std::string_view::npos || equals == 0)
+            continue;
+        Numbers_[std::string(window.substr(0, equals))] = std::string(window.substr(equals + 1, kNumberLength));
+    }
+}
+
+const std::string& TMemberIndex::NumberOf(std::string_view call) const
+{
+    const auto found = Numbers_.find(call);
+    return found == Numbers_.end() ? None_ : found->second;
+}
+
 void DecideRun(TCheckRun& run, const TMemberList& members, unsigned jobs)
 {
     run.MemberNumbers.clear();
     if (!members.empty()) {
         run.MemberNumbers.resize(run.Calls.Size());
+        const TMemberIndex index(members);
         for (std::uint32_t call = 0; call < static_cast<std::uint32_t>(run.Calls.Size()); ++call)
             if (run.LogOfCall[call] == kNoIndex)
-                run.MemberNumbers[call] = FindMemberNumber(members, run.Calls.Text(call));
+                run.MemberNumbers[call] = index.NumberOf(run.Calls.Text(call));
     }
     ForEachLogInParallel(run, jobs, [&run](TCheckLog& log) {
         TFirstLines firstLines(log.Contacts.size(), kNoIndex);

@@ -4,10 +4,31 @@
 // shows the entrant.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "members/MemberList.h"
 #include "velmora-check/CheckTypes.h"
+
+// The member file's numbers by call, read once: FindMemberNumber's answer
+// for every call at the cost of one look-up instead of a pass over the file.
+class TMemberIndex {
+public:
+    explicit TMemberIndex(const TMemberList& members);
+    // Empty when no line gives the call a number (or the last one gives an
+    // empty one).
+    const std::string& NumberOf(std::string_view call) const;
+
+private:
+    struct THash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, std::string, THash, std::equal_to<>> Numbers_;
+    std::string None_;
+};
 
 // Needs ScoreClaimed (the repeat keys) and MatchRun (run.Appearances). `members`: the member file's lines,
 // empty without --members.
