@@ -69,6 +69,45 @@ struct TRepeatTextHash {
     }
 };
 
+// Numbers keys densely from 0 in the order first seen. Open addressing over
+// a flat array sized for the log: a log's rows are looked up once each, and
+// a map of nodes would cost an allocation for most of them.
+template <typename Key, typename Hash>
+class TDenseIds {
+public:
+    explicit TDenseIds(std::size_t most)
+    {
+        std::size_t size = 16;
+        while (size < most * 2)
+            size *= 2;
+        Slots_.assign(size, kNoIndex);
+        Keys_.reserve(most);
+    }
+
+    std::uint32_t IdOf(const Key& key)
+    {
+        const std::size_t mask = Slots_.size() - 1;
+        for (std::size_t slot = Hash{}(key) & mask;; slot = (slot + 1) & mask) {
+            const std::uint32_t id = Slots_[slot];
+            if (id == kNoIndex) {
+                Slots_[slot] = Count32(Keys_);
+                Keys_.push_back(key);
+                return Slots_[slot];
+            }
+            if (Keys_[id] == key)
+                return id;
+        }
+    }
+
+private:
+    std::vector<std::uint32_t> Slots_;  // ids, kNoIndex for empty; never more than half full
+    std::vector<Key> Keys_;
+};
+
+struct TNumberHash {
+    std::size_t operator()(std::uint64_t key) const { return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20); }
+};
+
 // A member number ("VC" and one to three digits) as a number that keeps
 // "VC7" apart from "VC007".
 std::uint32_t MemberNumberCode(std::string_view number)
@@ -85,11 +124,11 @@ std::uint32_t MemberNumberCode(std::string_view number)
 std::vector<TScoringRow> ScoringRowsOf(const TCheckLog& log)
 {
     const std::vector<std::uint32_t> order = CallSignOrderOf(log);
-    std::unordered_map<TRepeatText, std::uint32_t, TRepeatTextHash> repeatKeys;
+    // Every row brings at most one key of each kind.
+    TDenseIds<TRepeatText, TRepeatTextHash> repeatKeys(order.size());
+    TDenseIds<std::uint64_t, TNumberHash> memberKeys(order.size());
     std::unordered_map<std::string_view, std::uint32_t> foldedBandOfBand;
     std::unordered_map<std::string, std::uint32_t> foldedBands;
-    std::unordered_map<std::uint64_t, std::uint32_t> memberKeys;
-    repeatKeys.reserve(order.size());
     const TMemberMatcher matcher;
     std::string exchangeUpper;
     std::vector<TScoringRow> rows;
@@ -99,10 +138,7 @@ std::vector<TScoringRow> ScoringRowsOf(const TCheckLog& log)
         const std::string_view band = CellOf(log, contact, kRowBand);
         TScoringRow row;
         row.Contact = c;
-        row.RepeatKey = repeatKeys
-                            .emplace(TRepeatText{CellOf(log, contact, kRowCall), band, CellOf(log, contact, kRowMode)},
-                                     Count32(repeatKeys))
-                            .first->second;
+        row.RepeatKey = repeatKeys.IdOf(TRepeatText{CellOf(log, contact, kRowCall), band, CellOf(log, contact, kRowMode)});
         // The exchange upper-cased in place (the scorer's UpperAsciiLetters
         // without a new string for every row).
         exchangeUpper.assign(CellOf(log, contact, kRowReceived));
@@ -119,7 +155,7 @@ std::vector<TScoringRow> ScoringRowsOf(const TCheckLog& log)
                 folded = foldedBandOfBand.emplace(band, id).first;
             }
             const std::uint64_t key = (static_cast<std::uint64_t>(folded->second) << 32) | MemberNumberCode(member);
-            row.MemberKey = memberKeys.emplace(key, Count32(memberKeys)).first->second;
+            row.MemberKey = memberKeys.IdOf(key);
         }
         rows.push_back(row);
     }
