@@ -39,12 +39,12 @@ TVerdict VerdictOf(const TCheckRun& run, const TCheckLog& log, TCheckContact& co
     // The first contact of each (call, band, mode) inside the period: a
     // later one repeats it, by the plug-in's rule, and one outside the
     // period never makes a contact inside it a repeat.
-    if (std::uint32_t& firstLine = firstLines[contact.RepeatKey]; firstLine != kNoIndex) {
+    std::uint32_t& firstLine = firstLines[contact.RepeatKey];
+    if (firstLine != kNoIndex) {
         contact.RepeatsLine = firstLine;
         return TVerdict::Dupe;
-    } else {
-        firstLine = contact.Line;
     }
+    firstLine = contact.Line;
     if (contact.PartnerThroughBust)
         return TVerdict::BustedCall;
     if (contact.PartnerLog != kNoIndex) {
