@@ -75,14 +75,25 @@ TIndex BuildIndex(const TCheckRun& run)
     return index;
 }
 
-// Visits every pair of groups that could hold the two sides of contacts:
-// log A's contacts with call X on a band and kind, and X's log's contacts
-// with call A on the same, each pair of logs once (A before X). The logs A
-// are spread over threads: every contact is in one group and every group in
-// one pair, so visits that touch only their own two groups never meet.
-template <typename Visit>
-void ForEachGroupPair(const TCheckRun& run, const TIndex& index, Visit visit)
+// A pair of groups that could hold the two sides of contacts: log A's
+// contacts with call X on a band and kind, and X's log's contacts with call
+// A on the same.
+struct TGroupPair {
+    const TKeyedContact* AFirst;
+    const TKeyedContact* ALast;
+    std::uint32_t X;
+    const TKeyedContact* XFirst;
+    const TKeyedContact* XLast;
+};
+
+// Every pair of groups, each pair of logs once (A before X), listed per log
+// A: found once (a binary search into the other log for each group) and
+// visited by every pass of matching.
+using TGroupPairs = std::vector<std::vector<TGroupPair>>;
+
+TGroupPairs FindGroupPairs(const TCheckRun& run, const TIndex& index)
 {
+    TGroupPairs pairs(run.Logs.size());
     ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&](std::size_t log) {
         const auto a = static_cast<std::uint32_t>(log);
         const auto& entries = index.PerLog[a];
@@ -96,14 +107,28 @@ void ForEachGroupPair(const TCheckRun& run, const TIndex& index, Visit visit)
                 const auto bandKind = static_cast<std::uint32_t>(entries[start].Key & 0xFFFFFFFFu);
                 const auto [first, last] = index.Group(x, KeyOf(run.Logs[a].StationCallId, bandKind));
                 if (first != last)
-                    visit(a, entries.data() + start, entries.data() + end, x, first, last);
+                    pairs[a].push_back({entries.data() + start, entries.data() + end, x, first, last});
             }
             start = end;
         }
     });
+    return pairs;
 }
 
-void EstimateClockOffsets(TCheckRun& run, const TIndex& index)
+// Visits every pair of groups. The logs A are spread over threads: every
+// contact is in one group and every group in one pair, so visits that touch
+// only their own two groups never meet.
+template <typename Visit>
+void ForEachGroupPair(const TCheckRun& run, const TGroupPairs& pairs, Visit visit)
+{
+    ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&](std::size_t log) {
+        const auto a = static_cast<std::uint32_t>(log);
+        for (const TGroupPair& pair : pairs[a])
+            visit(a, pair.AFirst, pair.ALast, pair.X, pair.XFirst, pair.XLast);
+    });
+}
+
+void EstimateClockOffsets(TCheckRun& run, const TGroupPairs& groupPairs)
 {
     struct TPair {
         std::uint32_t A, X;
@@ -112,7 +137,7 @@ void EstimateClockOffsets(TCheckRun& run, const TIndex& index)
     // Gathered per log A, so the threads need no lock and the pairs come
     // out in the order of logs whatever the threads' timing.
     std::vector<std::vector<TPair>> pairsFrom(run.Logs.size());
-    ForEachGroupPair(run, index,
+    ForEachGroupPair(run, groupPairs,
                      [&](std::uint32_t a, const TKeyedContact* aFirst, const TKeyedContact* aLast, std::uint32_t x,
                          const TKeyedContact* xFirst, const TKeyedContact* xLast) {
                          // Only pairs that can mean nothing else: one contact on each side.
@@ -170,7 +195,7 @@ void Pair(TCheckRun& run, std::uint32_t a, std::uint32_t ca, std::uint32_t x, st
 
 bool IsDupe(const TCheckContact& contact) { return contact.ClaimedResult < 0; }
 
-void MatchExactly(TCheckRun& run, const TIndex& index)
+void MatchExactly(TCheckRun& run, const TGroupPairs& groupPairs)
 {
     const std::int32_t tolerance = run.Options.ToleranceMinutes;
     struct TCandidate {
@@ -178,7 +203,7 @@ void MatchExactly(TCheckRun& run, const TIndex& index)
         std::int64_t Distance;
         std::uint32_t A, X;
     };
-    ForEachGroupPair(run, index,
+    ForEachGroupPair(run, groupPairs,
                      [&](std::uint32_t a, const TKeyedContact* aFirst, const TKeyedContact* aLast, std::uint32_t x,
                          const TKeyedContact* xFirst, const TKeyedContact* xLast) {
                          const TCheckLog& logA = run.Logs[a];
@@ -362,8 +387,11 @@ std::int32_t MedianOf(std::vector<std::int32_t>& values)
 void MatchRun(TCheckRun& run)
 {
     const TIndex index = BuildIndex(run);
-    EstimateClockOffsets(run, index);
-    MatchExactly(run, index);
+    {
+        const TGroupPairs groupPairs = FindGroupPairs(run, index);
+        EstimateClockOffsets(run, groupPairs);
+        MatchExactly(run, groupPairs);
+    }
     MatchSlips(run, index);
     run.Appearances = CountAppearances(run, index);
 }
