@@ -129,9 +129,23 @@ void CheckOutputs(const TCheckRun& run)
             ++rows;
     }
     FUZZ_CHECK(!quoted && rows == contacts + 1, "verdicts.csv rows do not match the contacts");
-    for (std::size_t at = verdicts.find(','); at != std::string::npos; at = verdicts.find(',', at + 1)) {
-        const char next = at + 1 < verdicts.size() ? verdicts[at + 1] : ',';
-        const bool points = next == '-' && at + 2 < verdicts.size() && verdicts[at + 2] >= '0' && verdicts[at + 2] <= '9';
+    // Every field's first character, after its opening quote when quoted: a
+    // comma inside a quoted field starts nothing.
+    quoted = false;
+    for (std::size_t at = 0; at < verdicts.size(); ++at) {
+        const char c = verdicts[at];
+        if (c == '"') {
+            quoted = !quoted;
+            continue;
+        }
+        if (quoted || (c != ',' && c != '\n'))
+            continue;
+        std::size_t first = at + 1;
+        if (first < verdicts.size() && verdicts[first] == '"')
+            ++first;
+        const char next = first < verdicts.size() ? verdicts[first] : ',';
+        const bool points = next == '-' && first + 1 < verdicts.size() && verdicts[first + 1] >= '0' &&
+                            verdicts[first + 1] <= '9';
         FUZZ_CHECK(points || (next != '=' && next != '+' && next != '-' && next != '@'),
                    "a live formula in verdicts.csv: " + verdicts.substr(at, 40));
     }
