@@ -8,6 +8,7 @@
 #include <iostream>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -248,7 +249,11 @@ std::optional<std::vector<std::string>> LogFilesOfFolder(const std::string& fold
         std::error_code entryError;
         if (name.empty() || name.front() == '.' || !entry->is_regular_file(entryError) || !HasLogFileName(name))
             continue;
-        files.push_back(folder + (endsInSeparator ? "" : "/") + name);
+        std::string file = folder;
+        if (!endsInSeparator)
+            file += '/';
+        file += name;
+        files.push_back(std::move(file));
     }
     if (error) {
         why = "cannot be listed (" + error.message() + ")";
