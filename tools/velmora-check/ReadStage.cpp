@@ -89,7 +89,9 @@ std::vector<std::string> ListLogFiles(const std::vector<std::string>& inputs, st
                 leftOut.push_back({input, Joined(input, ": folder ", why)});
                 continue;
             }
-            files.insert(files.end(), inFolder->begin(), inFolder->end());
+            // Paths as the system writes them, as a file named on its own.
+            for (const std::string& file : *inFolder)
+                files.push_back((fs::path(input) / fs::path(file).filename()).string());
         } else if (fs::exists(status)) {
             files.push_back(input);
         } else {
