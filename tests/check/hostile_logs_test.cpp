@@ -180,7 +180,9 @@ TEST(CommandLine, TimingsLineHasTheAgreedForm)
     ASSERT_EQ(run.Status, kExitChecked) << run.Err;
     EXPECT_TRUE(std::regex_search(
         run.Err, std::regex("(^|\n)timings: read [0-9]+\\.[0-9]{3} s, check [0-9]+\\.[0-9]{3} s, "
-                            "write [0-9]+\\.[0-9]{3} s, total [0-9]+\\.[0-9]{3} s\n$")))
+                            "write [0-9]+\\.[0-9]{3} s, total [0-9]+\\.[0-9]{3} s\n"
+                            "timings of the check: normalise [0-9.]+ s, score claimed [0-9.]+ s, match [0-9.]+ s, "
+                            "decide [0-9.]+ s, score checked [0-9.]+ s\n$")))
         << run.Err;
 }
 

@@ -61,7 +61,7 @@ TCheckRun CheckLogs(const std::vector<std::string_view>& texts, std::int32_t tol
         stations.push_back(log.StationCall);
         run.Logs.push_back(std::move(log));
     }
-    NormaliseRun(run);
+    NormaliseRun(run, 1);
     ScoreClaimed(run, 1);
     MatchRun(run);
     DecideRun(run, {}, 1);

@@ -157,7 +157,7 @@ std::string CheckUsageText()
            "  --remove-uniques    unique contacts lose their credit\n"
            "  --jobs N            threads for reading and scoring (default: processors)\n"
            "  --timings           print 'timings: read R s, check C s, write W s, total T s'\n"
-           "                      on standard error at the end\n"
+           "                      on standard error at the end, then the check's parts\n"
            "  --help, --version\n"
            "\n"
            "Verdicts, first that applies: x-qso, out-of-period, dupe, busted-call, nil,\n"
@@ -291,11 +291,26 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::sort(run.Logs.begin(), run.Logs.end(),
               [](const TCheckLog& a, const TCheckLog& b) { return a.StationCall < b.StationCall; });
     progress.Show("checking " + std::to_string(run.Logs.size()) + " logs");
-    NormaliseRun(run);
+    // Each part of the check, for the timings' second line.
+    std::string checkParts;
+    auto partStarted = TClock::now();
+    const auto partDone = [&](const char* name) {
+        char part[64];
+        static_cast<void>(std::snprintf(part, sizeof part, "%s%s %.3f s", checkParts.empty() ? "" : ", ", name,
+                                        SecondsSince(partStarted)));
+        checkParts += part;
+        partStarted = TClock::now();
+    };
+    NormaliseRun(run, options.Jobs);
+    partDone("normalise");
     ScoreClaimed(run, options.Jobs);
+    partDone("score claimed");
     MatchRun(run);
+    partDone("match");
     DecideRun(run, members, options.Jobs);
+    partDone("decide");
     ScoreChecked(run, options.Jobs);
+    partDone("score checked");
     const double checkSeconds = SecondsSince(checkStarted);
 
     const auto writeStarted = TClock::now();
@@ -317,7 +332,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         char line[160];
         static_cast<void>(std::snprintf(line, sizeof line, "timings: read %.3f s, check %.3f s, write %.3f s, total %.3f s\n",
                       readSeconds, checkSeconds, writeSeconds, SecondsSince(started)));
-        err << line;
+        err << line << "timings of the check: " << checkParts << '\n';
     }
     return run.LeftOut.empty() && written ? kExitChecked : kExitLogsLeftOut;
 }

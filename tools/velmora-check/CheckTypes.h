@@ -132,6 +132,7 @@ struct TCheckContact {
     // The partner's line, kept here because the reports show it for
     // millions of contacts and the partner's record is far away in memory.
     std::uint32_t PartnerLine = 0;
+    std::uint32_t PartnerSentKeyId = 0;  // what the partner says it sent, for the same reason
     bool PartnerThroughBust = false;  // this contact is the one with the wrong call
     bool PartnerCopiedUsWrong = false;  // the partner is the one with the wrong call
 

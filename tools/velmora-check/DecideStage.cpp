@@ -47,10 +47,8 @@ TVerdict VerdictOf(const TCheckRun& run, const TCheckLog& log, TCheckContact& co
     firstLine = contact.Line;
     if (contact.PartnerThroughBust)
         return TVerdict::BustedCall;
-    if (contact.PartnerLog != kNoIndex) {
-        const TCheckContact& partner = run.Logs[contact.PartnerLog].Contacts[contact.PartnerContact];
-        return partner.SentKeyId == contact.ReceivedKeyId ? TVerdict::Ok : TVerdict::BustedExchange;
-    }
+    if (contact.PartnerLog != kNoIndex)
+        return contact.PartnerSentKeyId == contact.ReceivedKeyId ? TVerdict::Ok : TVerdict::BustedExchange;
     if (run.LogOfCall[contact.CallId] != kNoIndex)
         return TVerdict::Nil;
     const std::string& number = run.MemberNumbers.empty() ? std::string() : run.MemberNumbers[contact.CallId];

@@ -49,25 +49,32 @@ TIndex BuildIndex(const TCheckRun& run)
     TIndex index;
     index.PerLog.resize(run.Logs.size());
     index.BandKind.resize(run.Logs.size());
-    std::unordered_map<std::uint64_t, std::uint32_t> bandKindIds;
-    for (std::size_t l = 0; l < run.Logs.size(); ++l) {
-        const TCheckLog& log = run.Logs[l];
-        auto& entries = index.PerLog[l];
-        auto& bandKinds = index.BandKind[l];
-        entries.reserve(log.Contacts.size());
-        bandKinds.reserve(log.Contacts.size());
-        for (std::size_t c = 0; c < log.Contacts.size(); ++c) {
-            const TCheckContact& contact = log.Contacts[c];
-            const std::uint64_t pair = (static_cast<std::uint64_t>(contact.BandId) << 32) | contact.ModeKindId;
-            const auto id = bandKindIds.emplace(pair, static_cast<std::uint32_t>(bandKindIds.size())).first->second;
-            bandKinds.push_back(id);
-            entries.push_back({KeyOf(contact.CallId, id), static_cast<std::uint32_t>(c)});
-        }
+    // Band and kind of mode as one number: the two ids side by side, which
+    // needs nothing shared and so goes to threads; when that would not fit
+    // in 32 bits (logs naming millions of bands), numbered in turn instead.
+    const std::uint64_t modeKinds = std::max<std::size_t>(1, run.ModeKinds.Size());
+    const bool sideBySide = run.Bands.Size() * modeKinds < kNoIndex;
+    if (!sideBySide) {
+        std::unordered_map<std::uint64_t, std::uint32_t> bandKindIds;
+        for (std::size_t l = 0; l < run.Logs.size(); ++l)
+            for (const TCheckContact& contact : run.Logs[l].Contacts) {
+                const std::uint64_t pair = (static_cast<std::uint64_t>(contact.BandId) << 32) | contact.ModeKindId;
+                index.BandKind[l].push_back(
+                    bandKindIds.emplace(pair, static_cast<std::uint32_t>(bandKindIds.size())).first->second);
+            }
     }
-    // The ids above are numbered in the order of logs, so only the sorting
-    // goes to threads.
-    ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&index](std::size_t l) {
+    ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&](std::size_t l) {
+        const TCheckLog& log = run.Logs[l];
+        auto& bandKinds = index.BandKind[l];
+        if (sideBySide) {
+            bandKinds.reserve(log.Contacts.size());
+            for (const TCheckContact& contact : log.Contacts)
+                bandKinds.push_back(static_cast<std::uint32_t>(contact.BandId * modeKinds + contact.ModeKindId));
+        }
         auto& entries = index.PerLog[l];
+        entries.reserve(log.Contacts.size());
+        for (std::uint32_t c = 0; c < Count32(log.Contacts); ++c)
+            entries.push_back({KeyOf(log.Contacts[c].CallId, bandKinds[c]), c});
         std::sort(entries.begin(), entries.end(), [](const TKeyedContact& a, const TKeyedContact& b) {
             return a.Key != b.Key ? a.Key < b.Key : a.Contact < b.Contact;
         });
@@ -130,13 +137,14 @@ void ForEachGroupPair(const TCheckRun& run, const TGroupPairs& pairs, Visit visi
 
 void EstimateClockOffsets(TCheckRun& run, const TGroupPairs& groupPairs)
 {
-    struct TPair {
-        std::uint32_t A, X;
-        std::int32_t Difference;  // A's minute less X's
+    // A log's view of one contact it shares with another: its minute less
+    // the other's. Its clock is then that much plus the other's offset.
+    struct TView {
+        std::uint32_t Other;
+        std::int32_t Difference;
     };
-    // Gathered per log A, so the threads need no lock and the pairs come
-    // out in the order of logs whatever the threads' timing.
-    std::vector<std::vector<TPair>> pairsFrom(run.Logs.size());
+    // Gathered per log A on the threads, then each one's mirror given to X.
+    std::vector<std::vector<TView>> views(run.Logs.size());
     ForEachGroupPair(run, groupPairs,
                      [&](std::uint32_t a, const TKeyedContact* aFirst, const TKeyedContact* aLast, std::uint32_t x,
                          const TKeyedContact* xFirst, const TKeyedContact* xLast) {
@@ -149,32 +157,26 @@ void EstimateClockOffsets(TCheckRun& run, const TGroupPairs& groupPairs)
                              return;
                          const std::int64_t difference = static_cast<std::int64_t>(aMinute) - xMinute;
                          if (std::llabs(difference) <= kOffsetWindowMinutes)
-                             pairsFrom[a].push_back({a, x, static_cast<std::int32_t>(difference)});
+                             views[a].push_back({x, static_cast<std::int32_t>(difference)});
                      });
-    std::vector<TPair> pairs;
-    for (std::vector<TPair>& fromLog : pairsFrom) {
-        pairs.insert(pairs.end(), fromLog.begin(), fromLog.end());
-        std::vector<TPair>().swap(fromLog);
-    }
+    std::vector<std::size_t> ownViews(run.Logs.size());
+    for (std::size_t a = 0; a < run.Logs.size(); ++a)
+        ownViews[a] = views[a].size();
+    for (std::uint32_t a = 0; a < Count32(run.Logs); ++a)
+        for (std::size_t v = 0; v < ownViews[a]; ++v)
+            views[views[a][v].Other].push_back({a, -views[a][v].Difference});
 
-    std::vector<std::vector<std::uint32_t>> pairsOfLog(run.Logs.size());
-    for (std::uint32_t p = 0; p < Count32(pairs); ++p) {
-        pairsOfLog[pairs[p].A].push_back(p);
-        pairsOfLog[pairs[p].X].push_back(p);
-    }
     std::vector<std::int32_t> offsets(run.Logs.size(), 0);
     std::vector<std::int32_t> next(run.Logs.size(), 0);
-    std::vector<std::int32_t> estimates;
     for (int round = 0; round < kOffsetRounds; ++round) {
-        for (std::uint32_t l = 0; l < Count32(run.Logs); ++l) {
+        // Each log's estimate reads only the last round's offsets.
+        ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&](std::size_t l) {
+            thread_local std::vector<std::int32_t> estimates;
             estimates.clear();
-            for (const std::uint32_t p : pairsOfLog[l]) {
-                const TPair& pair = pairs[p];
-                estimates.push_back(pair.A == l ? pair.Difference + offsets[pair.X]
-                                                : offsets[pair.A] - pair.Difference);
-            }
+            for (const TView& view : views[l])
+                estimates.push_back(view.Difference + offsets[view.Other]);
             next[l] = estimates.size() < kFewestPairsForOffset ? 0 : MedianOf(estimates);
-        }
+        });
         offsets.swap(next);
     }
     for (std::uint32_t l = 0; l < Count32(run.Logs); ++l)
@@ -188,9 +190,11 @@ void Pair(TCheckRun& run, std::uint32_t a, std::uint32_t ca, std::uint32_t x, st
     first.PartnerLog = x;
     first.PartnerContact = cx;
     first.PartnerLine = second.Line;
+    first.PartnerSentKeyId = second.SentKeyId;
     second.PartnerLog = a;
     second.PartnerContact = ca;
     second.PartnerLine = first.Line;
+    second.PartnerSentKeyId = first.SentKeyId;
 }
 
 bool IsDupe(const TCheckContact& contact) { return contact.ClaimedResult < 0; }
@@ -208,7 +212,16 @@ void MatchExactly(TCheckRun& run, const TGroupPairs& groupPairs)
                          const TKeyedContact* xFirst, const TKeyedContact* xLast) {
                          const TCheckLog& logA = run.Logs[a];
                          const TCheckLog& logX = run.Logs[x];
-                         // One per thread, reused: most groups hold one contact.
+                         if (aLast - aFirst == 1 && xLast - xFirst == 1) {
+                             // Most groups: one contact on each side.
+                             const std::int32_t minuteA = CommonMinute(logA, logA.Contacts[aFirst->Contact]);
+                             const std::int32_t minuteX = CommonMinute(logX, logX.Contacts[xFirst->Contact]);
+                             if (minuteA != kUnknownMinute && minuteX != kUnknownMinute &&
+                                 std::llabs(static_cast<std::int64_t>(minuteA) - minuteX) <= tolerance)
+                                 Pair(run, a, aFirst->Contact, x, xFirst->Contact);
+                             return;
+                         }
+                         // One per thread, reused.
                          thread_local std::vector<TCandidate> candidates;
                          candidates.clear();
                          for (const TKeyedContact* i = aFirst; i != aLast; ++i) {
@@ -284,53 +297,104 @@ private:
     std::unordered_map<std::string, std::vector<std::uint32_t>> Forms_;
 };
 
+// The contact of another log that best explains contact `c` of log `a` as
+// a slip of copying: in a log whose call is one slip from the call `a`
+// logged, with `a` on the same band and kind of mode, within the tolerance,
+// not matched yet; not a duplicate if another will do, then the closest.
+struct TSlipPartner {
+    int Dupe = 2;
+    std::int64_t Distance = 0;
+    std::uint32_t Log = kNoIndex;
+    std::uint32_t Contact = kNoIndex;
+};
+
+TSlipPartner FindSlipPartner(const TCheckRun& run, const TIndex& index, const std::vector<std::uint32_t>& nearLogs,
+                             std::uint32_t a, std::uint32_t c)
+{
+    const TCheckLog& logA = run.Logs[a];
+    const std::int32_t minute = CommonMinute(logA, logA.Contacts[c]);
+    const std::uint64_t key = KeyOf(logA.StationCallId, index.BandKind[a][c]);
+    TSlipPartner best;
+    for (const std::uint32_t y : nearLogs) {
+        if (y == a)
+            continue;
+        const TCheckLog& logY = run.Logs[y];
+        const auto [first, last] = index.Group(y, key);
+        for (const TKeyedContact* entry = first; entry != last; ++entry) {
+            const TCheckContact& other = logY.Contacts[entry->Contact];
+            const std::int32_t otherMinute = CommonMinute(logY, other);
+            if (other.PartnerLog != kNoIndex || otherMinute == kUnknownMinute)
+                continue;
+            const std::int64_t distance = std::llabs(static_cast<std::int64_t>(minute) - otherMinute);
+            const int dupe = IsDupe(other) ? 1 : 0;
+            if (distance <= run.Options.ToleranceMinutes &&
+                (dupe < best.Dupe || (dupe == best.Dupe && distance < best.Distance)))
+                best = {dupe, distance, y, entry->Contact};
+        }
+    }
+    return best;
+}
+
+bool WantsSlipPartner(const TCheckLog& log, const TCheckContact& contact)
+{
+    return contact.PartnerLog == kNoIndex && !contact.IsXQso && CommonMinute(log, contact) != kUnknownMinute;
+}
+
+// Pairs the contacts left unmatched through slips of copying, log by log in
+// order, each contact taking the best partner still free. The search goes
+// to threads first, against the contacts free after exact matching; a
+// partner found there is still the best when it is still free (partners are
+// only ever taken), so only a contact whose partner an earlier one took is
+// searched again, in turn. The pairs are those of searching in turn alone.
 void MatchSlips(TCheckRun& run, const TIndex& index)
 {
     if (run.Logs.empty())
         return;
     const TSlipIndex slips(run);
-    std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> nearLogsOfCall;
-    const std::int32_t tolerance = run.Options.ToleranceMinutes;
-    for (std::uint32_t a = 0; a < Count32(run.Logs); ++a) {
-        TCheckLog& logA = run.Logs[a];
-        for (std::uint32_t c = 0; c < Count32(logA.Contacts); ++c) {
-            TCheckContact& contact = logA.Contacts[c];
-            const std::int32_t minute = CommonMinute(logA, contact);
-            if (contact.PartnerLog != kNoIndex || contact.IsXQso || minute == kUnknownMinute)
-                continue;
-            auto found = nearLogsOfCall.find(contact.CallId);
-            if (found == nearLogsOfCall.end())
-                found = nearLogsOfCall.emplace(contact.CallId, slips.NearLogs(run, run.Calls.Text(contact.CallId))).first;
+    std::vector<std::uint8_t> callWanted(run.Calls.Size(), 0);
+    for (const TCheckLog& log : run.Logs)
+        for (const TCheckContact& contact : log.Contacts)
+            if (WantsSlipPartner(log, contact))
+                callWanted[contact.CallId] = 1;
+    std::vector<std::vector<std::uint32_t>> nearLogsOfCall(run.Calls.Size());
+    ForEachIndexInParallel(run.Calls.Size(), run.Options.Jobs, [&](std::size_t call) {
+        if (callWanted[call] != 0)
+            nearLogsOfCall[call] = slips.NearLogs(run, run.Calls.Text(static_cast<std::uint32_t>(call)));
+    });
 
-            struct TBest {
-                int Dupe = 2;
-                std::int64_t Distance = 0;
-                std::uint32_t Log = kNoIndex, Contact = kNoIndex;
-            } best;
-            const std::uint64_t key = KeyOf(logA.StationCallId, index.BandKind[a][c]);
-            for (const std::uint32_t y : found->second) {
-                if (y == a)
-                    continue;
-                const TCheckLog& logY = run.Logs[y];
-                const auto [first, last] = index.Group(y, key);
-                for (const TKeyedContact* entry = first; entry != last; ++entry) {
-                    const TCheckContact& other = logY.Contacts[entry->Contact];
-                    const std::int32_t otherMinute = CommonMinute(logY, other);
-                    if (other.PartnerLog != kNoIndex || otherMinute == kUnknownMinute)
-                        continue;
-                    const std::int64_t distance = std::llabs(static_cast<std::int64_t>(minute) - otherMinute);
-                    const int dupe = IsDupe(other) ? 1 : 0;
-                    if (distance <= tolerance &&
-                        (dupe < best.Dupe || (dupe == best.Dupe && distance < best.Distance)))
-                        best = {dupe, distance, y, entry->Contact};
-                }
-            }
-            if (best.Log == kNoIndex)
+    struct TFound {
+        std::uint32_t Contact;
+        TSlipPartner Partner;
+    };
+    std::vector<std::vector<TFound>> found(run.Logs.size());
+    ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&](std::size_t log) {
+        const auto a = static_cast<std::uint32_t>(log);
+        const TCheckLog& logA = run.Logs[a];
+        for (std::uint32_t c = 0; c < Count32(logA.Contacts); ++c) {
+            const TCheckContact& contact = logA.Contacts[c];
+            if (!WantsSlipPartner(logA, contact))
                 continue;
-            Pair(run, a, c, best.Log, best.Contact);
-            contact.PartnerThroughBust = true;
-            run.Logs[best.Log].Contacts[best.Contact].PartnerCopiedUsWrong = true;
+            const TSlipPartner partner = FindSlipPartner(run, index, nearLogsOfCall[contact.CallId], a, c);
+            if (partner.Log != kNoIndex)
+                found[a].push_back({c, partner});
         }
+    });
+
+    for (std::uint32_t a = 0; a < Count32(run.Logs); ++a) {
+        for (const TFound& candidate : found[a]) {
+            TCheckContact& contact = run.Logs[a].Contacts[candidate.Contact];
+            if (contact.PartnerLog != kNoIndex)
+                continue;  // taken as the partner of an earlier contact
+            TSlipPartner partner = candidate.Partner;
+            if (run.Logs[partner.Log].Contacts[partner.Contact].PartnerLog != kNoIndex)
+                partner = FindSlipPartner(run, index, nearLogsOfCall[contact.CallId], a, candidate.Contact);
+            if (partner.Log == kNoIndex)
+                continue;
+            Pair(run, a, candidate.Contact, partner.Log, partner.Contact);
+            contact.PartnerThroughBust = true;
+            run.Logs[partner.Log].Contacts[partner.Contact].PartnerCopiedUsWrong = true;
+        }
+        std::vector<TFound>().swap(found[a]);
     }
 }
 

@@ -1,11 +1,14 @@
 #include "velmora-check/Normalise.h"
 
 #include <array>
+#include <functional>
+#include <iterator>
 #include <charconv>
 #include <cstdio>
 #include <vector>
 
 #include "scoring/TextRules.h"
+#include "velmora-check/ParallelLogs.h"
 
 namespace {
 
@@ -202,43 +205,65 @@ namespace {
 
 // Remembers what a rule made of each text it was given: logs repeat the
 // same calls, modes and exchanges thousands of times, and a hash look-up
-// costs less than the rule.
+// costs less than the rule. The text just given is compared first: a log
+// keeps its band, mode and sent exchange for many contacts in a row.
 class TRuleCache {
 public:
     template <typename Rule>
     std::uint32_t IdOf(std::string_view text, Rule rule)
     {
+        if (text == Last_ && LastId_ != kNoIndex)
+            return LastId_;
         const std::uint32_t raw = Seen_.Intern(text);
         if (raw == Ids_.size())
             Ids_.push_back(rule(text));
-        return Ids_[raw];
+        Last_ = text;
+        LastId_ = Ids_[raw];
+        return LastId_;
     }
 
 private:
     TTextPool Seen_;
     std::vector<std::uint32_t> Ids_;
+    std::string_view Last_;  // in a log's text store, which outlives the cache
+    std::uint32_t LastId_ = kNoIndex;
 };
 
 }  // namespace
 
-void NormaliseRun(TCheckRun& run)
+void NormaliseRun(TCheckRun& run, unsigned jobs)
 {
-    TRuleCache calls, bands, modes, exchanges;
-    const auto call = [&run](std::string_view text) { return run.Calls.Intern(NormaliseCall(text)); };
-    const auto band = [&run](std::string_view text) { return run.Bands.Intern(UpperAsciiLetters(Trimmed(text))); };
-    const auto modeKind = [&run](std::string_view text) { return run.ModeKinds.Intern(ModeKindOf(text)); };
-    const auto exchange = [&run](std::string_view text) { return run.Exchanges.Intern(ExchangeKey(text)); };
-    for (TCheckLog& log : run.Logs) {
-        log.StationCallId = run.Calls.Intern(log.StationCall);
-        for (TCheckContact& contact : log.Contacts) {
-            contact.CallId = calls.IdOf(log.Text(contact.Call), call);
-            contact.BandId = bands.IdOf(log.Text(contact.Band), band);
-            contact.ModeKindId = modes.IdOf(log.Text(contact.Mode), modeKind);
-            contact.SentKeyId = exchanges.IdOf(log.Text(contact.Sent), exchange);
-            contact.ReceivedKeyId = exchanges.IdOf(log.Text(contact.Received), exchange);
-            contact.Minute = MinuteOf(log.Text(contact.Date), log.Text(contact.Time)).value_or(kUnknownMinute);
+    // Each pool is interned by one task, walking the logs and their contacts
+    // in order: the numbers come out the same whatever the threads do, and
+    // the tasks never touch the same field. Two tasks, because each walk
+    // over millions of contacts costs as much in memory as in work.
+    const auto callsBandsAndModes = [&run] {
+        TRuleCache calls, bands, modes;
+        const auto call = [&run](std::string_view text) { return run.Calls.Intern(NormaliseCall(text)); };
+        const auto band = [&run](std::string_view text) { return run.Bands.Intern(UpperAsciiLetters(Trimmed(text))); };
+        const auto modeKind = [&run](std::string_view text) { return run.ModeKinds.Intern(ModeKindOf(text)); };
+        for (TCheckLog& log : run.Logs) {
+            log.StationCallId = run.Calls.Intern(log.StationCall);
+            for (TCheckContact& contact : log.Contacts) {
+                contact.CallId = calls.IdOf(log.Text(contact.Call), call);
+                contact.BandId = bands.IdOf(log.Text(contact.Band), band);
+                contact.ModeKindId = modes.IdOf(log.Text(contact.Mode), modeKind);
+            }
         }
-    }
+    };
+    const auto exchangesAndTimes = [&run] {
+        TRuleCache exchanges;
+        const auto exchange = [&run](std::string_view text) { return run.Exchanges.Intern(ExchangeKey(text)); };
+        for (TCheckLog& log : run.Logs)
+            for (TCheckContact& contact : log.Contacts) {
+                contact.SentKeyId = exchanges.IdOf(log.Text(contact.Sent), exchange);
+                contact.ReceivedKeyId = exchanges.IdOf(log.Text(contact.Received), exchange);
+                contact.Minute = MinuteOf(log.Text(contact.Date), log.Text(contact.Time)).value_or(kUnknownMinute);
+            }
+    };
+    const std::function<void()> tasks[] = {callsBandsAndModes, exchangesAndTimes};
+    ForEachIndexInParallel(std::size(tasks), jobs, [&tasks](std::size_t t) { tasks[t](); });
+
     run.LogOfCall.assign(run.Calls.Size(), kNoIndex);
     for (std::size_t i = 0; i < run.Logs.size(); ++i)
         run.LogOfCall[run.Logs[i].StationCallId] = static_cast<std::uint32_t>(i);

@@ -35,4 +35,4 @@ std::string ExchangeKey(std::string_view exchange);
 
 // Interns calls, bands, kinds of mode and exchanges, works out each contact's
 // minute, and records which call sent which log.
-void NormaliseRun(TCheckRun& run);
+void NormaliseRun(TCheckRun& run, unsigned jobs);

@@ -1,13 +1,12 @@
 #include "velmora-check/ReportFiles.h"
 
-#include <atomic>
 #include <cstdio>
-#include <mutex>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -255,12 +254,6 @@ bool WriteReports(const TCheckRun& run, std::ostream& err)
             << (error ? ": " + error.message() : std::string()) << '\n';
         return false;
     }
-    bool ok = true;
-    ok &= WriteWhole(folder / "verdicts.csv", [&](std::ostream& out) { WriteVerdictRows(run, out); }, err);
-    ok &= WriteWhole(folder / "results.csv", [&](std::ostream& out) { out << ResultsCsvText(run); }, err);
-    ok &= WriteWhole(folder / "results.json", [&](std::ostream& out) { out << ResultsJsonText(run); }, err);
-    ok &= WriteWhole(folder / "results.txt", [&](std::ostream& out) { out << ResultsText(run); }, err);
-    ok &= WriteWhole(folder / "results.html", [&](std::ostream& out) { out << ResultsPageHtml(run); }, err);
     // File names first, so that two calls giving one name get two files
     // whatever order the threads take them in.
     std::set<std::string> taken = {"VERDICTS", "RESULTS"};
@@ -272,16 +265,43 @@ bool WriteReports(const TCheckRun& run, std::ostream& err)
             stem = Joined(FileStemOfCall(log.StationCall), "-", std::to_string(n));
         stems.push_back(std::move(stem));
     }
-    std::mutex errLock;
-    std::atomic<bool> reportsWritten{true};
-    ForEachIndexInParallel(run.Logs.size(), run.Options.Jobs, [&](std::size_t l) {
-        std::ostringstream messages;
-        if (!WriteWhole(folder / (stems[l] + ".txt"),
-                        [&](std::ostream& out) { out << LogReportText(run, run.Logs[l]); }, messages)) {
+
+    // The logs' reports are written by a thread of their own, one file after
+    // another: making thousands of small files is mostly the file system's
+    // work, and it makes the files of one folder one at a time (threads
+    // racing for the folder only spin). Meanwhile the others format the
+    // verdicts.
+    std::ostringstream reportMessages;
+    bool reportsWritten = false;
+    std::thread reports([&] {
+        try {
+            reportsWritten = true;
+            for (std::size_t l = 0; l < run.Logs.size(); ++l)
+                reportsWritten &= WriteWhole(folder / (stems[l] + ".txt"),
+                                             [&](std::ostream& out) { out << LogReportText(run, run.Logs[l]); },
+                                             reportMessages);
+        } catch (const std::exception& failure) {
             reportsWritten = false;
-            const std::lock_guard lock(errLock);
-            err << messages.str();
+            reportMessages << "velmora-check: the logs' reports cannot be written: " << failure.what() << '\n';
         }
     });
+    // Joined however this thread leaves, so that no thread outlives the run.
+    const struct TJoin {
+        std::thread& Thread;
+        ~TJoin()
+        {
+            if (Thread.joinable())
+                Thread.join();
+        }
+    } join{reports};
+
+    bool ok = true;
+    ok &= WriteWhole(folder / "verdicts.csv", [&](std::ostream& out) { WriteVerdictRows(run, out); }, err);
+    ok &= WriteWhole(folder / "results.csv", [&](std::ostream& out) { out << ResultsCsvText(run); }, err);
+    ok &= WriteWhole(folder / "results.json", [&](std::ostream& out) { out << ResultsJsonText(run); }, err);
+    ok &= WriteWhole(folder / "results.txt", [&](std::ostream& out) { out << ResultsText(run); }, err);
+    ok &= WriteWhole(folder / "results.html", [&](std::ostream& out) { out << ResultsPageHtml(run); }, err);
+    reports.join();
+    err << reportMessages.str();
     return ok && reportsWritten;
 }

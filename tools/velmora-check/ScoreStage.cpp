@@ -24,33 +24,51 @@ std::string_view CellOf(const TCheckLog& log, const TCheckContact& contact, std:
 
 // The rows of the log table (X-QSO lines have none) in the order the host's
 // database returns "order by CallSign": NULL first, then by the collation,
-// equal calls in the order of the log. The keys of all rows share one text.
+// equal calls in the order of the log. The keys of all rows share one text;
+// their first eight bytes, packed into a number, decide most comparisons.
 std::vector<std::uint32_t> CallSignOrderOf(const TCheckLog& log)
 {
     struct TSortKey {
         bool IsText = false;  // false (NULL) sorts first
+        std::uint64_t Head = 0;  // the key's first bytes, most significant first
         TTextRef Key;
+        std::uint32_t Contact = 0;
     };
-    std::vector<TSortKey> keys(log.Contacts.size());
+    std::vector<TSortKey> keys;
+    keys.reserve(log.Contacts.size());
     std::string keyTexts;
-    std::vector<std::uint32_t> order;
-    order.reserve(log.Contacts.size());
     for (std::uint32_t c = 0; c < Count32(log.Contacts); ++c) {
         const TCheckContact& contact = log.Contacts[c];
         if (contact.IsXQso)
             continue;
-        order.push_back(c);
         const bool isNull = (contact.RowNullCells & (1u << kRowCall)) != 0;
         const std::string key = CaseInsensitiveCollationKey(isNull ? std::string_view() : log.Text(contact.RowCells[kRowCall]));
-        keys[c] = {!isNull, {Count32(keyTexts), Count32(key)}};
+        // No character ranks 0, so a shorter key padded with zeros still
+        // sorts before every longer one it begins.
+        std::uint64_t head = 0;
+        for (std::size_t i = 0; i < 8; ++i)
+            head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+        keys.push_back({!isNull, head, {Count32(keyTexts), Count32(key)}, c});
         keyTexts += key;
     }
-    const auto keyOf = [&](std::uint32_t c) { return std::string_view(keyTexts).substr(keys[c].Key.Offset, keys[c].Key.Size); };
-    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        if (keys[a].IsText != keys[b].IsText)
-            return keys[b].IsText;
-        return keyOf(a) < keyOf(b);
+    const auto keyOf = [&keyTexts](const TSortKey& key) {
+        return std::string_view(keyTexts).substr(key.Key.Offset, key.Key.Size);
+    };
+    std::sort(keys.begin(), keys.end(), [&](const TSortKey& a, const TSortKey& b) {
+        if (a.IsText != b.IsText)
+            return b.IsText;
+        if (a.Head != b.Head)
+            return a.Head < b.Head;
+        if (a.Key.Size > 8 || b.Key.Size > 8) {
+            if (const int order = keyOf(a).compare(keyOf(b)); order != 0)
+                return order < 0;
+        }
+        return a.Contact < b.Contact;  // equal calls stay in the order of the log
     });
+    std::vector<std::uint32_t> order;
+    order.reserve(keys.size());
+    for (const TSortKey& key : keys)
+        order.push_back(key.Contact);
     return order;
 }
 
