@@ -1,8 +1,6 @@
 #include "velmora-check/Normalise.h"
 
 #include <array>
-#include <functional>
-#include <iterator>
 #include <charconv>
 #include <cstdio>
 #include <vector>
@@ -235,7 +233,7 @@ void NormaliseRun(TCheckRun& run, unsigned jobs)
 {
     // Each pool is interned by one task, walking the logs and their contacts
     // in order: the numbers come out the same whatever the threads do, and
-    // the tasks never touch the same field. Two tasks, because each walk
+    // the tasks never touch the same field. Few tasks, because each walk
     // over millions of contacts costs as much in memory as in work.
     const auto callsBandsAndModes = [&run] {
         TRuleCache calls, bands, modes;
@@ -251,18 +249,29 @@ void NormaliseRun(TCheckRun& run, unsigned jobs)
             }
         }
     };
-    const auto exchangesAndTimes = [&run] {
-        TRuleCache exchanges;
+    const auto exchanges = [&run] {
+        TRuleCache cache;
         const auto exchange = [&run](std::string_view text) { return run.Exchanges.Intern(ExchangeKey(text)); };
         for (TCheckLog& log : run.Logs)
             for (TCheckContact& contact : log.Contacts) {
-                contact.SentKeyId = exchanges.IdOf(log.Text(contact.Sent), exchange);
-                contact.ReceivedKeyId = exchanges.IdOf(log.Text(contact.Received), exchange);
-                contact.Minute = MinuteOf(log.Text(contact.Date), log.Text(contact.Time)).value_or(kUnknownMinute);
+                contact.SentKeyId = cache.IdOf(log.Text(contact.Sent), exchange);
+                contact.ReceivedKeyId = cache.IdOf(log.Text(contact.Received), exchange);
             }
     };
-    const std::function<void()> tasks[] = {callsBandsAndModes, exchangesAndTimes};
-    ForEachIndexInParallel(std::size(tasks), jobs, [&tasks](std::size_t t) { tasks[t](); });
+    // The minutes need no pool: they are worked out log by log by whichever
+    // thread is free, so the two tasks above never leave one idle.
+    const auto minutes = [](TCheckLog& log) {
+        for (TCheckContact& contact : log.Contacts)
+            contact.Minute = MinuteOf(log.Text(contact.Date), log.Text(contact.Time)).value_or(kUnknownMinute);
+    };
+    ForEachIndexInParallel(2 + run.Logs.size(), jobs, [&](std::size_t work) {
+        if (work == 0)
+            callsBandsAndModes();
+        else if (work == 1)
+            exchanges();
+        else
+            minutes(run.Logs[work - 2]);
+    });
 
     run.LogOfCall.assign(run.Calls.Size(), kNoIndex);
     for (std::size_t i = 0; i < run.Logs.size(); ++i)
