@@ -5,7 +5,7 @@
 # an input that breaks a property is kept under build/fuzz/findings/.
 #
 #   scripts/fuzz.sh TARGET SECONDS      e.g. scripts/fuzz.sh fuzz_scorer 600
-#   scripts/fuzz.sh all SECONDS
+#   scripts/fuzz.sh all SECONDS         every target, FUZZ_JOBS (default 1) at once
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -28,9 +28,9 @@ if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
   exit 2
 fi
 if [ "$1" = all ]; then
-  for target in "${targets[@]}"; do
-    "$0" "$target" "$2"
-  done
+  # Built once here, so that the targets run side by side never build.
+  cmake --build --preset fuzz -j 2 --target "${targets[@]}" >/dev/null
+  printf '%s\n' "${targets[@]}" | FUZZ_BUILT=1 xargs -P "${FUZZ_JOBS:-1}" -I{} "$0" {} "$2"
   exit 0
 fi
 target=$1
@@ -41,7 +41,9 @@ if ! printf '%s\n' "${targets[@]}" | grep -qx "$target"; then
 fi
 
 # Two cores are shared with others: build with two jobs at most.
-cmake --build --preset fuzz -j 2 --target "$target" >/dev/null
+if [ -z "${FUZZ_BUILT:-}" ]; then
+  cmake --build --preset fuzz -j 2 --target "$target" >/dev/null
+fi
 
 # Whole host records are 5,916 bytes each; room for a short log of them.
 # The scorer reads at most 64 contact lines. The other inputs are short texts.
