@@ -1,8 +1,10 @@
 // The one band naming: names, variants, frequencies and what names no band.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "logfiles/BandNames.h"
 
@@ -51,4 +53,17 @@ TEST(BandNames, AdifFrequenciesInMegahertz)
     EXPECT_EQ(BandOfMegahertz("1296.2"), "23cm");
     EXPECT_EQ(BandOfMegahertz("14.5"), std::nullopt);
     EXPECT_EQ(BandOfMegahertz("14,025"), std::nullopt) << "no decimal comma";
+}
+
+TEST(BandNames, RankFromLongestWavelengthToShortest)
+{
+    const std::vector<std::string> written = {"70CM", "submm", "160", "20m", "1.25", "1.25cm", "2", "2190"};
+    for (std::size_t i = 1; i < written.size(); ++i)
+        EXPECT_NE(BandRank(written[i - 1]), BandRank(written[i]));
+    std::vector<std::string> sorted = written;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const std::string& a, const std::string& b) { return BandRank(a) < BandRank(b); });
+    EXPECT_EQ(sorted, (std::vector<std::string>{"2190", "160", "20m", "2", "1.25", "70CM", "1.25cm", "submm"}));
+    EXPECT_GT(BandRank("X"), BandRank("submm")) << "a text naming no band comes after every band";
+    EXPECT_EQ(BandRank("X"), BandRank("")) << "and all such texts rank alike, keeping their order";
 }

@@ -114,6 +114,15 @@ std::optional<std::string> BandOfMegahertz(std::string_view megahertz)
     return value ? BandOfKilohertz(*value * 1000) : std::nullopt;
 }
 
+std::size_t BandRank(std::string_view text)
+{
+    const std::optional<std::string> name = KnownBandName(text);
+    for (std::size_t rank = 0; rank < kBands.size(); ++rank)
+        if (name && *name == kBands[rank].Name)
+            return rank;
+    return kBands.size();
+}
+
 std::optional<std::string> KnownBandName(std::string_view text)
 {
     text = TrimBlanks(text);

@@ -12,6 +12,7 @@
 // ("14MHz", "14.025 MHz", "432 MHz", "1.2GHz", "7050kHz").
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,11 @@
 // The band `text` names, in the one naming; nullopt when it names none (the
 // empty text included).
 std::optional<std::string> KnownBandName(std::string_view text);
+
+// Where the band `text` names lies among the bands from the longest
+// wavelength to the shortest (2190 first, submm last); after every band for
+// a text that names none.
+std::size_t BandRank(std::string_view text);
 
 // The band `text` names, or `text` as written (blanks around it removed) when
 // it names none.

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "logfiles/BandNames.h"
 #include "velmora-check/ReportFiles.h"
 #include "velmora-check/ReportText.h"
 
@@ -85,7 +86,9 @@ std::string VerdictSharesPicture(const std::vector<const TCheckLog*>& logs)
 std::string BandPicture(const TCheckRun& run, const std::vector<const TCheckLog*>& logs)
 {
     const std::size_t shown = std::min(logs.size(), kLogsInPictures);
-    // Checked contacts per band, bands in the order first met.
+    // Checked contacts per band; the bands in the legend and the bars from
+    // the longest wavelength to the shortest, those the naming does not
+    // know after them in the order first met.
     std::vector<std::string> bands;
     std::vector<std::map<std::string, std::size_t>> perLog(shown);
     std::size_t most = 1;
@@ -106,6 +109,8 @@ std::string BandPicture(const TCheckRun& run, const std::vector<const TCheckLog*
     const double barWidth = kPictureWidth - labelWidth - 10;
     const double rowHeight = 22;
     const double height = 50 + rowHeight * static_cast<double>(shown);
+    std::stable_sort(bands.begin(), bands.end(),
+                     [](const std::string& a, const std::string& b) { return BandRank(a) < BandRank(b); });
     std::string svg = "<svg role=\"img\" width=\"" + Number(kPictureWidth) + "\" height=\"" + Number(height) +
                       "\" aria-label=\"Checked contacts per band\">\n";
     for (std::size_t b = 0; b < bands.size() && b < 20; ++b) {
