@@ -71,7 +71,10 @@ void CreateFolders(const std::string& folder)
 
 void DeleteFolderTree(const std::string& folder)
 {
-    const std::string prefix = folder.empty() || folder.back() == '\\' ? folder : folder + "\\";
+    // An empty name would otherwise mean "*" in the working folder.
+    if (folder.empty())
+        return;
+    const std::string prefix = folder.back() == '\\' ? folder : folder + "\\";
     WIN32_FIND_DATAA entry;
     const TScopedFind search(FindFirstFileA((prefix + "*").c_str(), &entry));
     if (search.Valid()) {

@@ -28,7 +28,8 @@ void ForgetHostKey(const std::string& exeName);
 bool IsSameFile(const std::string& a, const std::string& b);
 // Creates the folder and any missing folder above it.
 void CreateFolders(const std::string& folder);
-// Removes the folder with everything in it.
+// Removes the folder with everything in it, as far as it can: a file in use
+// stays (an empty name removes nothing).
 void DeleteFolderTree(const std::string& folder);
 // This very program under another name (a hard link, or a copy where links
 // are not possible), so a child process of its own has its own executable

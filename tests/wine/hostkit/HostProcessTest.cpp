@@ -43,12 +43,23 @@ TEST(HostFolders, DeleteFolderTreeRemovesFilesAndFoldersBelow)
     EXPECT_FALSE(hostkit::PathExists(root)) << "without one";
 }
 
+TEST(HostFolders, DeleteFolderTreeOfAnEmptyNameLeavesTheWorkingFolder)
+{
+    ASSERT_TRUE(hostkit::WriteFileBytes("hostkit-working-folder.txt", "stays"));
+    hostkit::DeleteFolderTree("");
+    EXPECT_TRUE(hostkit::PathExists("hostkit-working-folder.txt"));
+    DeleteFileA("hostkit-working-folder.txt");
+}
+
 TEST(OwnExecutable, PlacedCopyIsThisProgramAndPlacingAgainKeepsIt)
 {
     const std::string folder = ScratchFolder("copy\\");
     hostkit::DeleteFolderTree(folder);
     hostkit::CreateFolders(folder);
-    const std::string exe = folder + "Renamed.exe";
+    // The placed copy is a second name of this very program, which cannot be
+    // removed while it runs; a run of the same build after this one finds it
+    // still there, so each run places a name of its own.
+    const std::string exe = folder + "Renamed-" + std::to_string(GetCurrentProcessId()) + ".exe";
     ASSERT_TRUE(hostkit::WriteFileBytes(exe, "an older program of that name"));
     EXPECT_FALSE(hostkit::IsSameFile(exe, hostkit::ExecutablePath()));
 
